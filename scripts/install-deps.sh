@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing the browser needs on Debian 12.
+set -euo pipefail
+
+packages=(
+    cmake make g++ pkg-config
+    qtbase5-dev libqt5webkit5-dev
+    fonts-open-sans fonts-dejavu-core
+    xvfb xauth openbox xdotool x11-utils x11-apps imagemagick
+    openssl
+)
+
+if [ "$(id -u)" -eq 0 ]; then
+    sudo=()
+else
+    sudo=(sudo)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ "${#missing[@]}" -eq 0 ]; then
+    exit 0
+fi
+"${sudo[@]}" apt-get update
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "messageframer.h"
+
+#include <QByteArray>
+#include <QLocalSocket>
+#include <QMutex>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+// The single link to the host: frames what the host sends into commands and
+// writes one message per outgoing command. Losing the link ends the process.
+class transport : public QObject
+{
+    Q_OBJECT
+
+public:
+    static transport *shareInstance();
+
+    // The endpoint the host listens on for a browser installed in currentDir.
+    static QString serverNameFor(const QString &currentDir);
+
+    void connectToZuvo(QString serverName);
+
+    void refresh();
+    void storeToZuvo();
+    void shareArtile();
+    void showChannel();
+    void openOutside();
+    void goToChannel(QString channelId);
+    void onReceiveLog(QString log);
+    void savePosition(QString value);
+    void currentUserInfo(QString requestid);
+    void getWebfileList(QString requestid);
+    void openFileFoler(QString fileKey);
+    void getWebfileDownloadOffset(QString requestid, QStringList fileList);
+    void downloadFile(QString requestid, QString url, QString name);
+    void redownloadFile(QString requestid, QString key);
+    void removeDownloadFile(QString requestid, QString key);
+    void removeAllDownloadFile(QString requestid);
+
+    // The receive path without the socket: frames the bytes and dispatches
+    // every complete message. socketReading feeds it; tests and benchmarks may too.
+    void receiveBytes(const QByteArray &bytes);
+
+    // The wire form of one message, as the write operations send it.
+    static QByteArray encodeMessage(const QString &prefix, const QString &cmd, const QString &value);
+
+signals:
+    void windowActive();
+    void updateOpenOutside();
+
+private slots:
+    void socketConnected();
+    void socketDisconnected();
+    void socketError(QLocalSocket::LocalSocketError e);
+    void socketWritten(qint64 bytes);
+    void socketReading();
+
+private:
+    transport() = default;
+    void init();
+    void endOfLink();
+
+    void writeFeedback(const QString &cmd, const QString &value = QString());
+    void writeWebfile(const QString &cmd, const QString &value);
+    void writeIQ(const QString &cmd, const QString &value);
+    void write(const QString &prefix, const QString &cmd, const QString &value);
+
+    void parseCmd(QString cmdString);
+    void parseConfigCmd(QString cmd, QString value);
+    void parseEventCmd(QString cmd, QString value);
+    void parseFeedbackCmd(QString cmd, QString value);
+    void parseWebFileCmd(QString cmd, QString value);
+    void parseIQCmd(QString cmd, QString value);
+
+    QLocalSocket _socket;
+    QMutex _receivedBytesMutex;
+    MessageFramer _receivedBytes;
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace testsupport {
+
+// A socket path of its own for each call, under the system's temporary folder.
+QString uniqueServerName(const QString &tag);
+
+// The wire form of one host message with a UTF-8 text payload.
+QByteArray wire(const QString &group, const QString &command, const QString &text);
+
+} // namespace testsupport
