@@ -34,6 +34,7 @@ QStringList MessageFramer::append(const QByteArray &bytes)
     // Everything before scanFrom is known to hold neither ";" nor NUL.
     const int scanFrom = _receivedBytes.size();
     _receivedBytes.append(bytes);
+    _totalBytes += bytes.size();
 
     const int nul = _receivedBytes.indexOf('\0', scanFrom);
     if (nul >= 0)

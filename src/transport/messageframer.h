@@ -14,8 +14,11 @@ public:
     QStringList append(const QByteArray &bytes);
 
     int pendingSize() const { return _receivedBytes.size(); }
+    // Every byte ever appended, including those a NUL discarded.
+    qint64 totalBytes() const { return _totalBytes; }
     void clear() { _receivedBytes.clear(); }
 
 private:
     QByteArray _receivedBytes;
+    qint64 _totalBytes = 0;
 };

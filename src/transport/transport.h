@@ -43,6 +43,8 @@ public:
     // The receive path without the socket: frames the bytes and dispatches
     // every complete message. socketReading feeds it; tests and benchmarks may too.
     void receiveBytes(const QByteArray &bytes);
+    // How many bytes the host has sent so far; lets a caller know a read arrived.
+    qint64 receivedByteCount() const { return _receivedBytes.totalBytes(); }
 
     // The wire form of one message, as the write operations send it.
     static QByteArray encodeMessage(const QString &prefix, const QString &cmd, const QString &value);
