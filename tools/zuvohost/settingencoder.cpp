@@ -8,6 +8,7 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace config = zuvo_web_protoc::zuvo_web_protoc_1_config;
@@ -84,9 +85,10 @@ const Setting *findSetting(const QString &name)
     return it == all.end() ? nullptr : &*it;
 }
 
+// Beyond 2^53 a double no longer tells neighbouring integers apart.
 bool isInteger(double number)
 {
-    return number == double(qint64(number));
+    return std::abs(number) <= 9007199254740992.0 && number == std::floor(number);
 }
 
 std::optional<QString> textOf(const QJsonValue &value)
@@ -188,6 +190,8 @@ std::optional<QString> flagText(const QJsonValue &value)
 
 std::optional<QString> integerText(const QJsonValue &value)
 {
+    if (value.isBool())
+        return std::nullopt;
     const auto number = integerOf(value);
     return number ? std::optional<QString>(QString::number(*number)) : std::nullopt;
 }
