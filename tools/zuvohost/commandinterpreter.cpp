@@ -9,8 +9,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
-#include <algorithm>
-
 namespace event = zuvo_web_protoc::zuvo_web_protoc_2_event;
 
 namespace {
@@ -126,7 +124,9 @@ HostCommand interpretCommand(const QString &line, const QDir &workingDir)
     QString text = line;
     while (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r')))
         text.chop(1);
-    const int start = int(std::find_if(text.begin(), text.end(), [](QChar c) { return !c.isSpace(); }) - text.begin());
+    int start = 0;
+    while (start < text.size() && text.at(start).isSpace())
+        ++start;
     text = text.mid(start);
     if (text.isEmpty() || text.startsWith(QLatin1Char('#')))
         return {};
