@@ -1,0 +1,24 @@
+#include "hostmessage.h"
+
+HostMessage HostMessage::text(const QString &group, const QString &command, const QString &text)
+{
+    return {group, command, text.toUtf8()};
+}
+
+QByteArray HostMessage::wire() const
+{
+    return group.toLatin1() + ':' + command.toLatin1() + ':' + payload.toBase64() + ';';
+}
+
+bool HostMessage::operator==(const HostMessage &other) const
+{
+    return group == other.group && command == other.command && payload == other.payload;
+}
+
+QByteArray wireOf(const QList<HostMessage> &messages)
+{
+    QByteArray bytes;
+    for (const HostMessage &message : messages)
+        bytes += message.wire();
+    return bytes;
+}

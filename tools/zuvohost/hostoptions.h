@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+struct HostOptions {
+    QString browserPath;
+    QString configPath;
+    QString url;
+    bool quietBrowser = false;
+    bool exitOnEndOfInput = false;
+};
+
+struct ParsedCommandLine {
+    HostOptions options;
+    bool helpRequested = false;
+    QString error;
+};
+
+// hostDir is where zuvohost itself lives; it anchors the default browser path.
+ParsedCommandLine parseCommandLine(const QStringList &arguments, const QString &hostDir);
+
+// The browser next to the host (an installation), else the one in the build
+// tree (build/tools/zuvohost/zuvohost and build/src/zuvochatwebbroswer).
+// Empty when neither exists.
+QString findBrowser(const QString &hostDir);
+
+// The endpoint the browser at this path connects to. The browser derives it
+// from its own directory with symbolic links resolved, so the host resolves
+// them too.
+QString endpointForBrowser(const QString &browserPath);
+
+QString usageText();

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "browserprocess.h"
+#include "commandinterpreter.h"
+#include "hostconfig.h"
+#include "hostlink.h"
+#include "hostoptions.h"
+
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+
+// One run of the host: listens on the browser's endpoint, starts the browser,
+// configures it once it connects, prints and answers what it sends, and runs
+// the commands read from the input. Commands that arrive before the browser
+// is configured wait, in order, so a script may be piped in from the start.
+class HostSession : public QObject
+{
+    Q_OBJECT
+
+public:
+    static const int exitGraceMilliseconds = 5000;
+
+    HostSession(const HostOptions &options, const HostConfig &config, QObject *parent = nullptr);
+
+    // Returns false, with error set, if the endpoint cannot be listened on.
+    bool start(QString *error);
+
+    void handleLine(const QString &line);
+    void handleEndOfInput();
+    // Closes the link so the browser ends by itself; asked twice, kills it.
+    void shutDown(const QString &reason);
+
+signals:
+    void finished(int exitCode);
+
+private:
+    bool isReady() const;
+    void onBrowserConnected();
+    void onBrowserMessage(const HostLink::Message &message);
+    void onBrowserDisconnected();
+    void onBrowserFinished(int exitCode, const QString &description);
+    void sendConfiguration();
+    void runQueuedLines();
+    void run(const HostCommand &command);
+
+    HostOptions _options;
+    HostConfig _config;
+    HostLink _link;
+    BrowserProcess _browser;
+    QStringList _queuedLines;
+    QTimer _sleepTimer;
+    bool _configured = false;
+    bool _disconnected = false;
+    bool _inputEnded = false;
+    bool _shuttingDown = false;
+};

@@ -1,0 +1,61 @@
+#include "console.h"
+#include "hostconfig.h"
+#include "hostoptions.h"
+#include "hostsession.h"
+#include "signalwatcher.h"
+#include "stdinreader.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+const int usageExitCode = 2;
+const int listenExitCode = 3;
+
+bool loadConfig(const QString &path, HostConfig *config)
+{
+    if (path.isEmpty())
+        return true;
+    QStringList errors;
+    if (config->load(path, &errors))
+        return true;
+    for (const QString &error : errors)
+        console::printError(path + QStringLiteral(": ") + error);
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+
+    const ParsedCommandLine commandLine = parseCommandLine(app.arguments(), QCoreApplication::applicationDirPath());
+    if (commandLine.helpRequested) {
+        console::printMessage(usageText());
+        return 0;
+    }
+    if (!commandLine.error.isEmpty()) {
+        console::printError(commandLine.error + QStringLiteral(" (see --help)"));
+        return usageExitCode;
+    }
+    HostConfig config;
+    if (!loadConfig(commandLine.options.configPath, &config))
+        return usageExitCode;
+
+    HostSession session(commandLine.options, config);
+    SignalWatcher signalWatcher;
+    StdinReader input;
+    QObject::connect(&signalWatcher, &SignalWatcher::signalled, &session,
+                     [&session](int signalNumber) { session.shutDown(QStringLiteral("signal %1").arg(signalNumber)); });
+    QObject::connect(&input, &StdinReader::lineRead, &session, &HostSession::handleLine);
+    QObject::connect(&input, &StdinReader::endOfInput, &session, &HostSession::handleEndOfInput);
+    QObject::connect(&session, &HostSession::finished, &app, &QCoreApplication::exit);
+
+    QString error;
+    if (!session.start(&error)) {
+        console::printError(error);
+        return listenExitCode;
+    }
+    return app.exec();
+}
