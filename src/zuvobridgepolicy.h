@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QUrl>
+
+class QWebFrame;
+class QWebPage;
+
+// Offers one object to the scripts of a page's main frame, and only to
+// documents of the origins the window was asked to show. WebKit drops such
+// objects whenever a new document replaces the window object, so the offer
+// is renewed for every document that qualifies; child frames never get it.
+class ZuvoBridgeOriginPolicy : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The page and the bridge stay owned by the caller; the policy outlives
+    // neither in any harmful way (it holds both by guarded pointers).
+    ZuvoBridgeOriginPolicy(QWebPage *page, QObject *bridge, const QString &name,
+                           QObject *parent = nullptr);
+
+    // Call with every address the host asks the window to show, before
+    // loading it. The allowed origins become that address's origin alone,
+    // plus the origin where the first document loaded from it ends up after
+    // redirects. The current document gets the object at once if it matches.
+    void allowOrigin(const QUrl &requested);
+
+    bool isAllowed(const QUrl &url) const;
+
+private:
+    struct Origin {
+        QString scheme;
+        QString host;
+        int port = -1;
+        bool isValid() const;
+        bool operator==(const Origin &other) const;
+    };
+    static Origin originOf(const QUrl &url);
+
+    QWebFrame *mainFrame() const;
+    void onWindowObjectCleared();
+    void settleFinalAddress();
+    void offerToCurrentDocument();
+
+    QPointer<QWebPage> _page;
+    QPointer<QObject> _bridge;
+    QString _name;
+    Origin _requestedOrigin;
+    QList<Origin> _allowedOrigins;
+    bool _awaitingFinalAddress = false;
+};
