@@ -15,10 +15,12 @@ static void registerBundles()
     Q_INIT_RESOURCE(zuvochatfonts);
     Q_INIT_RESOURCE(icon_resource);
     Q_INIT_RESOURCE(zuvochatwebbroswer);
+    Q_INIT_RESOURCE(startpage);
 }
 
 static void unregisterBundles()
 {
+    Q_CLEANUP_RESOURCE(startpage);
     Q_CLEANUP_RESOURCE(zuvochatwebbroswer);
     Q_CLEANUP_RESOURCE(icon_resource);
     Q_CLEANUP_RESOURCE(zuvochatfonts);

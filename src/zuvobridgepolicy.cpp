@@ -5,9 +5,10 @@
 
 bool ZuvoBridgeOriginPolicy::Origin::isValid() const
 {
-    // Local files have no host; about:blank, data: and the like have no
-    // origin anyone could have asked for.
-    return !scheme.isEmpty() && (!host.isEmpty() || scheme == QLatin1String("file"));
+    // Local files and the pages compiled into the program have no host;
+    // about:blank, data: and the like have no origin anyone could have asked for.
+    const bool hostless = scheme == QLatin1String("file") || scheme == QLatin1String("qrc");
+    return !scheme.isEmpty() && (!host.isEmpty() || hostless);
 }
 
 bool ZuvoBridgeOriginPolicy::Origin::operator==(const Origin &other) const

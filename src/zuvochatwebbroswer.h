@@ -1,17 +1,28 @@
 #pragma once
 
 #include <QByteArray>
+#include <QNetworkRequest>
 #include <QString>
+#include <QStringList>
+#include <QTimer>
 #include <QWidget>
 
+class QPainter;
+class ZuvoChatWebBroswer_impl;
+
 // The one browser window. Host events and replies reach it through the static
-// entry points, which do nothing while no window exists.
+// entry points, which do nothing while no window exists; its slots turn what
+// the user and the pages do into commands to the host.
 class ZuvoChatWebBroswer : public QWidget
 {
     Q_OBJECT
 
 public:
-    static void newZuvoChatWebBroswer(QString url, QWidget *parent);
+    ZuvoChatWebBroswer(QWidget *parent, bool maxsized);
+    ~ZuvoChatWebBroswer() override;
+
+    // Creates the window on the first call and reuses it afterwards.
+    static ZuvoChatWebBroswer *newZuvoChatWebBroswer(QString url, QWidget *parent);
     static void destory();
     static void activeWnd();
     static void showInfo(QString information);
@@ -26,4 +37,65 @@ public:
     static void removeHistoryResponse(QByteArray json);
     static void removeAllHistoryResponse(QByteArray json);
     static void iqCurrentUserInfo(QByteArray json);
+
+    // The text of a "savePosition" report: x,y,width,height,maximised.
+    static QString positionText(const QRect &frame, bool maximized);
+
+    void setUrl(QString url);
+    void DrawBorder(QPainter &painterDc);
+
+    ZuvoChatWebBroswer_impl *impl() const { return _impl; }
+    QString pendingDownloadRequest() const { return _downloadRequest; }
+
+public slots:
+    void stateChanged(Qt::WindowState state);
+    void onClosed();
+    void onMiniSize();
+    void onMaxSize();
+    void onRestore();
+    void onClearWindowState();
+    void onRefresh();
+    void onStoreToZuvo();
+    void onShareToFriend();
+    void onChannel();
+    void onGoToChannel(QString channelId);
+    void onOpenOutside();
+    void onReceiveLog(QString msg);
+    void onCurrentUserInfo(QString requestID);
+    void onSavePos();
+    void onDownloadRequested(const QNetworkRequest &request);
+    void onRequestFileList(QString key);
+    void onRequestFileDownloadOffset(QString key, QStringList fileList);
+    void onOpenFileFoler(QString fileKey);
+    void onRedownloadFile(QString requestid, QString key);
+    void onRemoveDownloadFile(QString requestid, QString key);
+    void onRemoveAllDownloadFile(QString requestid);
+
+protected:
+    void paintEvent(QPaintEvent *e) override;
+    void resizeEvent(QResizeEvent *e) override;
+
+private:
+    void showInfo_impl(QString information);
+    void updateShareToFriend_impl();
+    void updateStoreToZuvo_impl();
+    void updateOpenOutside_impl();
+    void updateCheckChannel_impl();
+    void webfileListResponse_impl(QByteArray json);
+    void webfileDownloadOffsetResponse_impl(QByteArray json);
+    void startDownloadResponse_impl(QByteArray json);
+    void restartDownloadResponse_impl(QByteArray json);
+    void removeHistoryResponse_impl(QByteArray json);
+    void removeAllHistoryResponse_impl(QByteArray json);
+    void iqCurrentUserInfo_impl(QByteArray json);
+
+    void connectContent();
+    void updateMask();
+
+    ZuvoChatWebBroswer_impl *_impl = nullptr;
+    bool _maximized = false;
+    QTimer _savePosTimer;
+    QString _oldPosString;
+    QString _downloadRequest;
+    quint64 _lastDownloadTime = 0;
 };

@@ -1,6 +1,14 @@
 #include "zuvochatwebbroswer_private.h"
 
+#include "zuvobridgepolicy.h"
 #include "zuvochatwbconfigure.h"
+#include "zuvochatwebkitview.h"
+#include "zuvowebkitnetworkmanager.h"
+#include "zuvowebkitpage.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMouseEvent>
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -68,4 +76,442 @@ void InformBox::paintEvent(QPaintEvent *e)
 {
     QPainter painter(this);
     painter.fillRect(e->rect(), Qt::white);
+}
+
+namespace {
+
+const char *const kBridgeName = "zuvowebkitbridge";
+const char *const kGoToChannelAction = "go_to_channel_info";
+
+} // namespace
+
+ZuvoChatWebBroswer_impl::ZuvoChatWebBroswer_impl(QWidget *parent, bool maxsized)
+    : QWidget(parent, Qt::WindowFlags())
+    , _jsbridge(this)
+    , _logo(this, ZuvoChatWBConfigure::TitleChannelLogo())
+    , _refresh(this, ZuvoChatWBConfigure::TitleRefreshText(), ZuvoChatWBConfigure::font(), Qt::white)
+    , _storeToZuvo(this, ZuvoChatWBConfigure::TitleCollectText(), ZuvoChatWBConfigure::font(), Qt::white)
+    , _shareToFriend(this, ZuvoChatWBConfigure::TitleShareText(), ZuvoChatWBConfigure::font(), Qt::white)
+    , _checkChannel(this, ZuvoChatWBConfigure::TitleChannelText(), ZuvoChatWBConfigure::font(), Qt::white)
+    , _openOutside(this, ZuvoChatWBConfigure::TitleOpenOutsideText(), ZuvoChatWBConfigure::font(), Qt::white)
+    , _webFile(this, ZuvoChatWBConfigure::TitleWebFileText(), ZuvoChatWBConfigure::font(), Qt::white)
+    , _minisize(this, ZuvoChatWBConfigure::TitleMiniIcon())
+    , _maxsize(this, ZuvoChatWBConfigure::TitleMaxIcon())
+    , _restoresize(this, ZuvoChatWBConfigure::TitleRestoreIcon())
+    , _close(this, ZuvoChatWBConfigure::TitleCloseIcon())
+    , _webFileBack(this, ZuvoChatWBConfigure::WebFileBackText(), ZuvoChatWBConfigure::font(), Qt::white)
+    , _backgroudBlock(this)
+{
+    setUpWebContent();
+
+    _logo.setObjectName(QStringLiteral("logo"));
+    _logo.setDisabled(true);
+
+    const std::pair<ImageButton *, void (ZuvoChatWebBroswer_impl::*)()> windowButtons[] = {
+        {&_minisize, &ZuvoChatWebBroswer_impl::miniSizeClicked},
+        {&_maxsize, &ZuvoChatWebBroswer_impl::maxSizeClicked},
+        {&_restoresize, &ZuvoChatWebBroswer_impl::restoreClicked},
+        {&_close, &ZuvoChatWebBroswer_impl::closeClicked},
+    };
+    for (const auto &[button, signal] : windowButtons)
+        connect(button, &Button::clicked, this, signal);
+    _minisize.setObjectName(QStringLiteral("minisize"));
+    _maxsize.setObjectName(QStringLiteral("maxsize"));
+    _restoresize.setObjectName(QStringLiteral("restoresize"));
+    _close.setObjectName(QStringLiteral("close"));
+    // The window keeps the platform's frame and its controls, so these stay
+    // hidden; they are still laid out for a frameless variant.
+    (maxsized ? _maxsize : _restoresize).hide();
+    for (ImageButton *button : {&_minisize, &_maxsize, &_restoresize, &_close})
+        button->hide();
+
+    setUpTextButton(_refresh, "refresh", &ZuvoChatWebBroswer_impl::refresh);
+    setUpTextButton(_storeToZuvo, "storeToZuvo", &ZuvoChatWebBroswer_impl::storeToZuvo);
+    setUpTextButton(_shareToFriend, "shareToFriend", &ZuvoChatWebBroswer_impl::shareToFriend);
+    setUpTextButton(_checkChannel, "checkChannel", &ZuvoChatWebBroswer_impl::channel);
+    setUpTextButton(_openOutside, "openOutside", &ZuvoChatWebBroswer_impl::openOutside);
+    _webFile.setObjectName(QStringLiteral("webFile"));
+    _webFileBack.setObjectName(QStringLiteral("webFileBack"));
+    connect(&_webFileBack, &Button::clicked, this, &ZuvoChatWebBroswer_impl::onWebFileBack);
+    _webFileBack.hide();
+
+    _checkChannel.setVisible(ZuvoChatWBConfigure::TitleCheckChannelShow());
+    _openOutside.setVisible(ZuvoChatWBConfigure::TitleOpenOutsideShow());
+    _storeToZuvo.setVisible(ZuvoChatWBConfigure::TitleStoreToZuvoShow());
+    _shareToFriend.setVisible(ZuvoChatWBConfigure::TitleShareToFriendShow());
+
+    setUpBackgroundBlock();
+}
+
+ZuvoChatWebBroswer_impl::~ZuvoChatWebBroswer_impl()
+{
+    // The page refers to the bridge and the network manager; take it down
+    // while both still exist.
+    QWebPage *page = _webview->page();
+    delete _webview;
+    delete page;
+}
+
+void ZuvoChatWebBroswer_impl::setUpTextButton(TextButton &button, const char *name,
+                                              void (ZuvoChatWebBroswer_impl::*signal)())
+{
+    button.setObjectName(QLatin1String(name));
+    connect(&button, &Button::clicked, this, signal);
+}
+
+void ZuvoChatWebBroswer_impl::setUpWebContent()
+{
+    _webview = new ZuvoChatWebKitView(this);
+    _webview->setObjectName(QStringLiteral("webview"));
+    _webview->move(1, ZuvoChatWBConfigure::TitleHeight());
+
+    auto *page = new ZuvoWebKitPage(this);
+    _wekitNetworkManager = new ZuvoWebKitNetworkManager(this);
+    _wekitNetworkManager->setAccessToken(ZuvoChatWBConfigure::AccessToken());
+    page->setNetworkAccessManager(_wekitNetworkManager);
+    _webview->setPage(page);
+    connect(page, &QWebPage::downloadRequested, this, &ZuvoChatWebBroswer_impl::downloadRequested);
+
+    // The host's pages find the bridge after every load; pages of other
+    // origins never see it.
+    _bridgePolicy = new ZuvoBridgeOriginPolicy(page, &_jsbridge, QLatin1String(kBridgeName), this);
+
+    connect(&_jsbridge, &ZuvoJsBridge::getWebMessage, this, &ZuvoChatWebBroswer_impl::onGetWebMessage);
+    connect(&_jsbridge, &ZuvoJsBridge::receiveLog, this, &ZuvoChatWebBroswer_impl::receiveLog);
+    connect(&_jsbridge, &ZuvoJsBridge::currentUserInfo, this, &ZuvoChatWebBroswer_impl::currentUserInfo);
+}
+
+void ZuvoChatWebBroswer_impl::setUpBackgroundBlock()
+{
+    _backgroudBlock.setObjectName(QStringLiteral("backgroundBlock"));
+    QPalette palette = _backgroudBlock.palette();
+    palette.setBrush(QPalette::All, QPalette::Window, QBrush(QColor(0, 0, 0, 40), Qt::SolidPattern));
+    _backgroudBlock.setPalette(palette);
+    _backgroudBlock.setGeometry(0, 0, width(), height());
+    _backgroudBlock.setAutoFillBackground(true);
+    _backgroudBlock.hide();
+}
+
+void ZuvoChatWebBroswer_impl::setUrl(QString url)
+{
+    onWebFileBack();
+    _wekitNetworkManager->setAccessToken(ZuvoChatWBConfigure::AccessToken());
+    const QUrl address(url, QUrl::TolerantMode);
+    _bridgePolicy->allowOrigin(address);
+    _webview->load(address);
+    _webview->show();
+}
+
+void ZuvoChatWebBroswer_impl::setButtonVisible(QWidget &button, bool visible, bool relayout)
+{
+    if (button.isHidden() != visible)
+        return;
+    button.setVisible(visible);
+    if (relayout)
+        resizeEvent(nullptr);
+}
+
+void ZuvoChatWebBroswer_impl::updateShareToFriend()
+{
+    setButtonVisible(_shareToFriend, ZuvoChatWBConfigure::TitleShareToFriendShow(), true);
+}
+
+void ZuvoChatWebBroswer_impl::updateStoreToZuvo()
+{
+    setButtonVisible(_storeToZuvo, ZuvoChatWBConfigure::TitleStoreToZuvoShow(), true);
+}
+
+void ZuvoChatWebBroswer_impl::updateOpenOutside()
+{
+    // Channel and open-outside share one place, so no other item moves.
+    setButtonVisible(_openOutside, ZuvoChatWBConfigure::TitleOpenOutsideShow(), false);
+}
+
+void ZuvoChatWebBroswer_impl::updateCheckChannel()
+{
+    setButtonVisible(_checkChannel, ZuvoChatWBConfigure::TitleCheckChannelShow(), false);
+}
+
+void ZuvoChatWebBroswer_impl::webfileListResponse(QByteArray json)
+{
+    emit requestFileListResponse(json);
+}
+
+void ZuvoChatWebBroswer_impl::webfileDownloadOffsetResponse(QByteArray json)
+{
+    emit requestFileDownloadOffsetResponse(json);
+}
+
+void ZuvoChatWebBroswer_impl::webfileRestartDownloadResponse(QByteArray json)
+{
+    emit restartDownloadResponse(json);
+}
+
+void ZuvoChatWebBroswer_impl::webfileRemoveHistoryResponse(QByteArray json)
+{
+    emit removeHistoryResponse(json);
+}
+
+void ZuvoChatWebBroswer_impl::webfileRemoveAllHistoryResponse(QByteArray json)
+{
+    emit removeAllHistoryResponse(json);
+}
+
+void ZuvoChatWebBroswer_impl::iqCurrentUserInfo(QByteArray json)
+{
+    _jsbridge.onCurrentUserInfo(json);
+}
+
+void ZuvoChatWebBroswer_impl::stateChanged(Qt::WindowState)
+{
+}
+
+int ZuvoChatWebBroswer_impl::roundRadius() const
+{
+    return _round_radius;
+}
+
+void ZuvoChatWebBroswer_impl::setRoundRadius(int radius)
+{
+    _round_radius = radius;
+}
+
+void ZuvoChatWebBroswer_impl::showBG()
+{
+    if (!_backgroudBlock.isHidden())
+        return;
+    _backgroudBlock.show();
+    _backgroudBlock.raise();
+}
+
+void ZuvoChatWebBroswer_impl::hideBG()
+{
+    emit hideInfoBox();
+    _backgroudBlock.hide();
+}
+
+void ZuvoChatWebBroswer_impl::openBox(const QString &text, const QString &confirmText, InformBox::Action confirm,
+                                      const QString &cancelText, InformBox::Action cancel)
+{
+    emit hideInfoBox();
+    showBG();
+    auto *box = new InformBox(this, text, confirmText, std::move(confirm), cancelText, std::move(cancel));
+    connect(this, SIGNAL(hideInfoBox()), box, SLOT(deleteLater()));
+    box->move((width() - box->width()) / 2, (height() - box->height()) / 2);
+    box->show();
+}
+
+void ZuvoChatWebBroswer_impl::showInfo(QString information)
+{
+    openBox(information, ZuvoChatWBConfigure::InfoOK(),
+            [this](QWidget *box) {
+                box->hide();
+                box->deleteLater();
+                hideBG();
+            },
+            QString(), InformBox::Action());
+}
+
+void ZuvoChatWebBroswer_impl::onGetWebMessage(QString msg)
+{
+    const QJsonObject message = QJsonDocument::fromJson(msg.toUtf8()).object();
+    const QString action = message.value(QStringLiteral("action")).toString();
+    const QString data = message.value(QStringLiteral("data")).toString();
+    if (action == QLatin1String(kGoToChannelAction) && !data.isEmpty())
+        emit goToChannel(data);
+}
+
+void ZuvoChatWebBroswer_impl::onWebFileBack()
+{
+    if (!_webview->isHidden())
+        return;
+    _webview->show();
+    _webFileBack.hide();
+    resizeEvent(nullptr);
+}
+
+int ZuvoChatWebBroswer_impl::placeInTitleBar(QWidget &element, int x) const
+{
+    element.move(x, (ZuvoChatWBConfigure::TitleHeight() - element.height()) / 2);
+    return x + element.width() + ZuvoChatWBConfigure::TitleSkip();
+}
+
+void ZuvoChatWebBroswer_impl::layOutTitleBar()
+{
+    const int skip = ZuvoChatWBConfigure::TitleSkip();
+
+    int x = placeInTitleBar(_logo, ZuvoChatWBConfigure::TitleLeft());
+    if (!_webFileBack.isHidden())
+        x = placeInTitleBar(_webFileBack, x);
+    x = placeInTitleBar(_refresh, x);
+    if (!_storeToZuvo.isHidden())
+        x = placeInTitleBar(_storeToZuvo, x);
+    if (!_shareToFriend.isHidden())
+        x = placeInTitleBar(_shareToFriend, x);
+    x = placeInTitleBar(_webFile, x);
+    placeInTitleBar(_checkChannel, x);
+    placeInTitleBar(_openOutside, x);
+
+    int right = width() - ZuvoChatWBConfigure::TitleRight() - _close.width();
+    placeInTitleBar(_close, right);
+    right -= _maxsize.width() + skip;
+    placeInTitleBar(_maxsize, right);
+    placeInTitleBar(_restoresize, right);
+    placeInTitleBar(_minisize, right - (_minisize.width() + skip));
+}
+
+void ZuvoChatWebBroswer_impl::resizeEvent(QResizeEvent *)
+{
+    layOutTitleBar();
+    const int titleHeight = ZuvoChatWBConfigure::TitleHeight();
+    _webview->resize(width() - 2, height() - 1 - titleHeight);
+    _backgroudBlock.setGeometry(0, 0, width(), height());
+}
+
+void ZuvoChatWebBroswer_impl::paintEvent(QPaintEvent *)
+{
+    const int titleHeight = ZuvoChatWBConfigure::TitleHeight();
+    QPainter painter(this);
+    painter.fillRect(QRect(0, 0, width(), titleHeight), ZuvoChatWBConfigure::TitleBG());
+    painter.fillRect(QRect(0, titleHeight, width(), height() - titleHeight), Qt::white);
+}
+
+ZuvoChatWebBroswer_impl::DragType ZuvoChatWebBroswer_impl::hitTest(int x, int y) const
+{
+    const int w = width();
+    const int h = height();
+    if (x <= 11 && y <= 11)
+        return DragTopLeft;
+    if (x <= 11 && y >= h - 11)
+        return DragBottomLeft;
+    if (x >= w - 11 && y <= 11)
+        return DragTopRight;
+    if (x >= w - 11 && y >= h - 11)
+        return DragBottomRight;
+    if (x <= 5)
+        return DragLeft;
+    if (x >= w - 5)
+        return DragRight;
+    if (y <= 5)
+        return DragTop;
+    if (y >= h - 5)
+        return DragBottom;
+    return DragClient;
+}
+
+Qt::CursorShape ZuvoChatWebBroswer_impl::cursorFor(DragType type)
+{
+    switch (type) {
+    case DragTopLeft:
+    case DragBottomRight:
+        return Qt::SizeFDiagCursor;
+    case DragTopRight:
+    case DragBottomLeft:
+        return Qt::SizeBDiagCursor;
+    case DragLeft:
+    case DragRight:
+        return Qt::SizeHorCursor;
+    case DragTop:
+    case DragBottom:
+        return Qt::SizeVerCursor;
+    default:
+        return Qt::ArrowCursor;
+    }
+}
+
+void ZuvoChatWebBroswer_impl::setParentPos(QPoint pos)
+{
+    emit clearWindowState();
+    if (QWidget *window = parentWidget())
+        window->move(pos);
+}
+
+void ZuvoChatWebBroswer_impl::setParentGeometry(QRect rect)
+{
+    if (QWidget *window = parentWidget())
+        window->setGeometry(rect);
+}
+
+void ZuvoChatWebBroswer_impl::mousePressEvent(QMouseEvent *e)
+{
+    if (e->button() != Qt::LeftButton)
+        return;
+    _down_pos = e->globalPos();
+    _down_rc = parentWidget() ? parentWidget()->frameGeometry() : frameGeometry();
+    e->accept();
+    window()->activateWindow();
+    setFocus(Qt::MouseFocusReason);
+    _drag_type = hitTest(qRound(e->localPos().x()), qRound(e->localPos().y()));
+    setCursor(cursorFor(_drag_type));
+}
+
+void ZuvoChatWebBroswer_impl::mouseReleaseEvent(QMouseEvent *)
+{
+    releaseMouse();
+    _drag_type = DragNone;
+    setCursor(Qt::ArrowCursor);
+}
+
+void ZuvoChatWebBroswer_impl::enterEvent(QEvent *e)
+{
+    QWidget::enterEvent(e);
+    setMouseTracking(true);
+}
+
+void ZuvoChatWebBroswer_impl::leaveEvent(QEvent *e)
+{
+    QWidget::leaveEvent(e);
+    setMouseTracking(false);
+}
+
+void ZuvoChatWebBroswer_impl::mouseMoveEvent(QMouseEvent *e)
+{
+    if (_drag_type == DragNone) {
+        setCursor(cursorFor(hitTest(qRound(e->localPos().x()), qRound(e->localPos().y()))));
+        return;
+    }
+    setCursor(cursorFor(_drag_type));
+    if (e->buttons() != Qt::LeftButton)
+        return;
+    e->accept();
+    const QPoint displacement = e->globalPos() - _down_pos;
+    if (_drag_type == DragClient)
+        setParentPos(_down_rc.topLeft() + displacement);
+    else
+        setParentGeometry(draggedGeometry(displacement));
+}
+
+QRect ZuvoChatWebBroswer_impl::draggedGeometry(QPoint displacement) const
+{
+    // Recomputed from the press every time, so a long drag does not drift.
+    const int dx = displacement.x();
+    const int dy = displacement.y();
+    const int left = _down_rc.left();
+    const int top = _down_rc.top();
+    const int right = _down_rc.right();
+    const int bottom = _down_rc.bottom();
+    const int startWidth = right - left + 1;
+    const int startHeight = bottom - top + 1;
+    const int minWidth = minimumSize().width();
+    const int minHeight = minimumSize().height();
+
+    const bool movesLeft = _drag_type == DragLeft || _drag_type == DragTopLeft || _drag_type == DragBottomLeft;
+    const bool movesRight = _drag_type == DragRight || _drag_type == DragTopRight || _drag_type == DragBottomRight;
+    const bool movesTop = _drag_type == DragTop || _drag_type == DragTopLeft || _drag_type == DragTopRight;
+    const bool movesBottom = _drag_type == DragBottom || _drag_type == DragBottomLeft || _drag_type == DragBottomRight;
+
+    int width = startWidth;
+    if (movesLeft)
+        width = qMax(startWidth - dx, minWidth);
+    else if (movesRight)
+        width = qMax(startWidth + dx, minWidth);
+    int height = startHeight;
+    if (movesTop)
+        height = qMax(startHeight - dy, minHeight);
+    else if (movesBottom)
+        height = qMax(startHeight + dy, minHeight);
+
+    const int x = movesLeft ? right + 1 - width : left;
+    const int y = movesTop ? bottom + 1 - height : top;
+    return QRect(x, y, width, height);
 }

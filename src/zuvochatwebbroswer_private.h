@@ -2,7 +2,13 @@
 
 #include "button.h"
 
+#include "zuvojsbridge.h"
+
+#include <QByteArray>
 #include <QLabel>
+#include <QPoint>
+#include <QRect>
+#include <QStringList>
 #include <QString>
 #include <QWidget>
 
@@ -44,4 +50,144 @@ private:
     TextButton _cancelButton;
     Action _confirm;
     Action _cancel;
+};
+
+class DownloadFileTree;
+class QNetworkRequest;
+class ZuvoBridgeOriginPolicy;
+class ZuvoChatWebKitView;
+class ZuvoWebKitNetworkManager;
+
+// Everything the user sees inside the window: the custom title bar, the web
+// view below it, and the dimming layer with a message box over both. It turns
+// clicks, page requests and page messages into signals for the window, and
+// moves and resizes the window when its title bar or edges are dragged.
+class ZuvoChatWebBroswer_impl : public QWidget
+{
+    Q_OBJECT
+
+public:
+    enum DragType {
+        DragNone = 0,
+        DragClient = 1,
+        DragTop = 2,
+        DragLeft = 3,
+        DragBottom = 4,
+        DragRight = 5,
+        DragTopLeft = 6,
+        DragTopRight = 7,
+        DragBottomLeft = 8,
+        DragBottomRight = 9,
+    };
+
+    ZuvoChatWebBroswer_impl(QWidget *parent, bool maxsized);
+    ~ZuvoChatWebBroswer_impl() override;
+
+    void setUrl(QString url);
+    void showInfo(QString information);
+
+    void updateShareToFriend();
+    void updateStoreToZuvo();
+    void updateOpenOutside();
+    void updateCheckChannel();
+
+    void webfileListResponse(QByteArray json);
+    void webfileDownloadOffsetResponse(QByteArray json);
+    void webfileRestartDownloadResponse(QByteArray json);
+    void webfileRemoveHistoryResponse(QByteArray json);
+    void webfileRemoveAllHistoryResponse(QByteArray json);
+    void iqCurrentUserInfo(QByteArray json);
+
+    void stateChanged(Qt::WindowState state);
+    int roundRadius() const;
+    void setRoundRadius(int radius);
+    void showBG();
+    void hideBG();
+
+    // What a press at (x, y) grabs; the corner zones are wider on the left
+    // and top than on the right and bottom, as users of the old window know.
+    DragType hitTest(int x, int y) const;
+    void setParentPos(QPoint pos);
+    void setParentGeometry(QRect rect);
+
+    ZuvoChatWebKitView *webView() const { return _webview; }
+    ZuvoJsBridge *jsBridge() { return &_jsbridge; }
+
+signals:
+    void closeClicked();
+    void miniSizeClicked();
+    void maxSizeClicked();
+    void restoreClicked();
+    void clearWindowState();
+    void refresh();
+    void storeToZuvo();
+    void shareToFriend();
+    void channel();
+    void goToChannel(QString channelID);
+    void openOutside();
+    void webFile();
+    void hideInfoBox();
+    void receiveLog(QString msg);
+    void currentUserInfo(QString requestID);
+    void downloadRequested(const QNetworkRequest &request);
+    void requestFileList(QString key);
+    void requestFileListResponse(QByteArray response);
+    void requestFileDownloadOffset(QString key, QStringList fileList);
+    void requestFileDownloadOffsetResponse(QByteArray response);
+    void restartDownloadResponse(QByteArray json);
+    void removeHistoryResponse(QByteArray json);
+    void removeAllHistoryResponse(QByteArray json);
+    void openFileFoler(QString fileKey);
+    void redownloadFile(QString key, QString fileKey);
+    void removeDownloadFile(QString key, QString fileKey);
+    void removeAllDownloadFile(QString key);
+
+public slots:
+    void onGetWebMessage(QString msg);
+    void onWebFileBack();
+
+protected:
+    void mousePressEvent(QMouseEvent *e) override;
+    void mouseReleaseEvent(QMouseEvent *e) override;
+    void mouseMoveEvent(QMouseEvent *e) override;
+    void enterEvent(QEvent *e) override;
+    void leaveEvent(QEvent *e) override;
+    void paintEvent(QPaintEvent *e) override;
+    void resizeEvent(QResizeEvent *e) override;
+
+private:
+    void setUpTextButton(TextButton &button, const char *name, void (ZuvoChatWebBroswer_impl::*signal)());
+    void setUpWebContent();
+    void setUpBackgroundBlock();
+    void layOutTitleBar();
+    int placeInTitleBar(QWidget &element, int x) const;
+    void setButtonVisible(QWidget &button, bool visible, bool relayout);
+    void openBox(const QString &text, const QString &confirmText, InformBox::Action confirm,
+                 const QString &cancelText, InformBox::Action cancel);
+    QRect draggedGeometry(QPoint displacement) const;
+    static Qt::CursorShape cursorFor(DragType type);
+
+    ZuvoChatWebKitView *_webview = nullptr;
+    ZuvoWebKitNetworkManager *_wekitNetworkManager = nullptr;
+    ZuvoJsBridge _jsbridge;
+    DownloadFileTree *_fileTree = nullptr;
+    quint64 _lastRequestFileTime = 0;
+    ImageButton _logo;
+    TextButton _refresh;
+    TextButton _storeToZuvo;
+    TextButton _shareToFriend;
+    TextButton _checkChannel;
+    TextButton _openOutside;
+    TextButton _webFile;
+    ImageButton _minisize;
+    ImageButton _maxsize;
+    ImageButton _restoresize;
+    ImageButton _close;
+    TextButton _webFileBack;
+    DragType _drag_type = DragNone;
+    QPoint _down_pos;
+    QRect _down_rc;
+    int _round_radius = 0;
+    QWidget _backgroudBlock;
+    ZuvoBridgeOriginPolicy *_bridgePolicy = nullptr;
 };
