@@ -1,8 +1,18 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and opens the browser in test mode on its
-# built-in start page (or on the address given as the first argument).
+# Installs what is missing, builds, and starts the reference host, which
+# starts the browser on its built-in start page and prints the conversation.
+# Type host commands (help lists them) or quit. With --test-mode the browser
+# runs alone in its test mode instead; a further argument is the address.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
-exec build/src/zuvochatwebbroswer test "$@"
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "No display: run this on a desktop, or under scripts/with-x.sh." >&2
+    exit 1
+fi
+if [ "${1:-}" = "--test-mode" ]; then
+    shift
+    exec build/src/zuvochatwebbroswer test "$@"
+fi
+exec build/tools/zuvohost/zuvohost --config tools/zuvohost/example-config.json --url "${1:-qrc:/start/index.html}"
