@@ -23,10 +23,11 @@ public:
     ZuvoBridgeOriginPolicy(QWebPage *page, QObject *bridge, const QString &name,
                            QObject *parent = nullptr);
 
-    // Call with every address the host asks the window to show, before
-    // loading it. The allowed origins become that address's origin alone,
-    // plus the origin where the first document loaded from it ends up after
-    // redirects. The current document gets the object at once if it matches.
+    // Call with every address the host asks the window to show, right before
+    // or right after handing it to the view. The allowed origins become that
+    // address's origin alone, plus the origin where the first document loaded
+    // from it ends up after redirects. The current document gets the object
+    // at once if it matches.
     void allowOrigin(const QUrl &requested);
 
     bool isAllowed(const QUrl &url) const;
