@@ -716,28 +716,30 @@ void tst_WebContent::repeatedReplyDoesNotEndNextRequest()
 
 void tst_WebContent::secondCallDuringWaitReturnsEmptyAtOnce()
 {
+    // Given a host that answers half a second after being asked.
     BridgePage fixture;
     QVERIFY(fixture.host.start());
-    fixture.host.setAnswer([&fixture](const QString &id) {
-        QTimer::singleShot(300, [&fixture, id] { fixture.host.reply_(replyJson(id, QStringLiteral("outer"))); });
+    bool answered = false;
+    fixture.host.setAnswer([&](const QString &id) {
+        QTimer::singleShot(500, [&, id] {
+            answered = true;
+            fixture.host.reply_(replyJson(id, QStringLiteral("outer")));
+        });
         return QList<QByteArray>();
     });
 
+    // When a second call comes in while the first one waits.
     QString inner = QStringLiteral("not called");
-    qint64 innerMs = -1;
-    int queriesSeenByInner = -1;
+    bool innerEndedBeforeAnswer = false;
     QTimer::singleShot(50, [&] {
-        QElapsedTimer clock;
-        clock.start();
         inner = fixture.askUserInfo();
-        innerMs = clock.elapsed();
-        queriesSeenByInner = fixture.host.queryIds().size();
+        innerEndedBeforeAnswer = !answered;
     });
 
+    // Then it ends at once with nothing and asks the host nothing.
     QCOMPARE(fixture.askUserInfo(), QStringLiteral("outer"));
     QCOMPARE(inner, QString());
-    QVERIFY2(innerMs >= 0 && innerMs < 250, qPrintable(QString::number(innerMs)));
-    QCOMPARE(queriesSeenByInner, 1);
+    QVERIFY(innerEndedBeforeAnswer);
     QCOMPARE(fixture.host.queryIds().size(), 1);
 }
 
