@@ -18,8 +18,7 @@ class ZuvoBridgeOriginPolicy : public QObject
     Q_OBJECT
 
 public:
-    // The page and the bridge stay owned by the caller; the policy outlives
-    // neither in any harmful way (it holds both by guarded pointers).
+    // The page and the bridge stay the caller's, and either may go first.
     ZuvoBridgeOriginPolicy(QWebPage *page, QObject *bridge, const QString &name,
                            QObject *parent = nullptr);
 
@@ -30,8 +29,6 @@ public:
     // at once if it matches.
     void allowOrigin(const QUrl &requested);
 
-    bool isAllowed(const QUrl &url) const;
-
 private:
     struct Origin {
         QString scheme;
@@ -41,6 +38,7 @@ private:
         bool operator==(const Origin &other) const;
     };
     static Origin originOf(const QUrl &url);
+    bool isAllowed(const QUrl &url) const;
 
     QWebFrame *mainFrame() const;
     void onWindowObjectCleared();
