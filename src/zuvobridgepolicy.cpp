@@ -41,8 +41,13 @@ ZuvoBridgeOriginPolicy::ZuvoBridgeOriginPolicy(QWebPage *page, QObject *bridge,
     connect(frame, &QWebFrame::javaScriptWindowObjectCleared,
             this, &ZuvoBridgeOriginPolicy::onWindowObjectCleared);
     // A document that runs no script announces no window object, so the end
-    // of the load settles where the requested address led as well.
-    connect(frame, &QWebFrame::loadFinished, this, &ZuvoBridgeOriginPolicy::settleFinalAddress);
+    // of a load settles where the requested address led as well. A load that
+    // failed is skipped: the previous load, cancelled by the host's new
+    // address, would otherwise settle it too early.
+    connect(frame, &QWebFrame::loadFinished, this, [this](bool ok) {
+        if (ok)
+            settleFinalAddress();
+    });
 }
 
 QWebFrame *ZuvoBridgeOriginPolicy::mainFrame() const

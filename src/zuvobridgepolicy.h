@@ -18,18 +18,16 @@ class ZuvoBridgeOriginPolicy : public QObject
     Q_OBJECT
 
 public:
-    // The page and the bridge stay owned by the caller; the policy outlives
-    // neither in any harmful way (it holds both by guarded pointers).
+    // The page and the bridge stay the caller's, and either may go first.
     ZuvoBridgeOriginPolicy(QWebPage *page, QObject *bridge, const QString &name,
                            QObject *parent = nullptr);
 
-    // Call with every address the host asks the window to show, before
-    // loading it. The allowed origins become that address's origin alone,
-    // plus the origin where the first document loaded from it ends up after
-    // redirects. The current document gets the object at once if it matches.
+    // Call with every address the host asks the window to show, right before
+    // or right after handing it to the view. The allowed origins become that
+    // address's origin alone, plus the origin where the first document loaded
+    // from it ends up after redirects. The current document gets the object
+    // at once if it matches.
     void allowOrigin(const QUrl &requested);
-
-    bool isAllowed(const QUrl &url) const;
 
 private:
     struct Origin {
@@ -40,6 +38,7 @@ private:
         bool operator==(const Origin &other) const;
     };
     static Origin originOf(const QUrl &url);
+    bool isAllowed(const QUrl &url) const;
 
     QWebFrame *mainFrame() const;
     void onWindowObjectCleared();

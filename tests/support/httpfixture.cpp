@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QSslSocket>
 #include <QTemporaryDir>
+#include <QTimer>
 
 namespace testsupport {
 
@@ -195,7 +196,7 @@ void HttpFixture::respond(QTcpSocket *socket, const HttpRequest &request)
     else if (_responses.contains(path))
         response = _responses.value(path);
     else
-        response = HttpResponse{404, "text/plain", "not found", {}};
+        response = HttpResponse{404, "text/plain", "not found", {}, 0};
 
     QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' +
                       reasonPhrase(response.status) + "\r\n";
@@ -205,7 +206,11 @@ void HttpFixture::respond(QTcpSocket *socket, const HttpRequest &request)
     for (const auto &header : response.headers)
         head += header.first + ": " + header.second + "\r\n";
     head += "\r\n";
-    socket->write(head + response.body);
+    const QByteArray bytes = head + response.body;
+    if (response.delayMs > 0)
+        QTimer::singleShot(response.delayMs, socket, [socket, bytes] { socket->write(bytes); });
+    else
+        socket->write(bytes);
 }
 
 SelfSignedCertificate SelfSignedCertificate::generate()

@@ -34,6 +34,7 @@ struct HttpResponse {
     QByteArray contentType = QByteArrayLiteral("text/html; charset=utf-8");
     QByteArray body;
     QList<QPair<QByteArray, QByteArray>> headers;
+    int delayMs = 0; // how long the server sits on the request before answering
 };
 
 // A small HTTP/1.1 server on loopback that serves canned responses by path
