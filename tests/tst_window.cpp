@@ -13,6 +13,7 @@
 #include "zuvojsbridge.h"
 
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QNetworkRequest>
 #include <QWebFrame>
 #include <QWindow>
@@ -413,19 +414,22 @@ void WindowTest::downloadAsksForFileAndTellsHost()
     openWindow();
     const QString chosen = QDir::tempPath() + QStringLiteral("/zuvo-report.pdf");
     QString suggested;
-    int dialogs = 0;
-    // The save dialog runs its own event loop; answer it from a timer.
+    QSet<QFileDialog *> dialogs;
+    // The save dialog runs its own event loop; answer it from a timer, by
+    // typing the name as a user would.
     QTimer answer;
-    answer.setInterval(20);
+    answer.setInterval(50);
     connect(&answer, &QTimer::timeout, [&] {
         for (QWidget *widget : QApplication::topLevelWidgets()) {
             auto *dialog = qobject_cast<QFileDialog *>(widget);
-            if (!dialog || !dialog->isVisible())
+            if (!dialog || !dialog->isVisible() || dialogs.contains(dialog))
                 continue;
-            ++dialogs;
+            dialogs.insert(dialog);
             suggested = dialog->selectedFiles().value(0);
-            dialog->selectFile(chosen);
-            QMetaObject::invokeMethod(dialog, "accept");
+            auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name);
+            name->setText(chosen);
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
         }
     });
     answer.start();
@@ -435,7 +439,7 @@ void WindowTest::downloadAsksForFileAndTellsHost()
     // A page that fires the same download again at once opens no second dialog.
     emit content()->downloadRequested(request);
     QTRY_COMPARE(_host.receivedCommands(QStringLiteral("startDownload")).size(), 1);
-    QCOMPARE(dialogs, 1);
+    QCOMPARE(dialogs.size(), 1);
     QVERIFY2(suggested.endsWith(QStringLiteral("re port.pdf")), qPrintable(suggested));
 
     const QJsonObject sent =
