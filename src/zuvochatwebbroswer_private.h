@@ -111,7 +111,6 @@ public:
     void setParentGeometry(QRect rect);
 
     ZuvoChatWebKitView *webView() const { return _webview; }
-    ZuvoJsBridge *jsBridge() { return &_jsbridge; }
 
 signals:
     void closeClicked();

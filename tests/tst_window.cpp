@@ -74,6 +74,8 @@ private slots:
     void buttonsReachHost();
     void downloadAsksForFileAndTellsHost();
     void storeFollowsResize();
+    void cornerRadiusMasksTheWindow();
+    void repliesReachTheContentOnlyWithPayload();
 
     void hitTest_data();
     void hitTest();
@@ -473,6 +475,36 @@ void WindowTest::storeFollowsResize()
     QTRY_COMPARE(ZuvoChatWBConfigure::Geometry(), QRect(50, 70, 610, 720));
     QCOMPARE(content()->size(), QSize(608, 718));
     QCOMPARE(content()->pos(), QPoint(1, 1));
+}
+
+void WindowTest::cornerRadiusMasksTheWindow()
+{
+    openWindow();
+    _window->resize(600, 500);
+    QTRY_COMPARE(_window->size(), QSize(600, 500));
+    QVERIFY(_window->mask().isEmpty());
+
+    content()->setRoundRadius(12);
+    _window->resize(610, 500);
+    QTRY_VERIFY(!_window->mask().isEmpty());
+    const QRegion mask = _window->mask();
+    QVERIFY(!mask.contains(QPoint(0, 0)));
+    QVERIFY(!mask.contains(QPoint(609, 499)));
+    QVERIFY(mask.contains(QPoint(12, 0)));
+    QVERIFY(mask.contains(QPoint(305, 250)));
+    QVERIFY(mask.contains(QPoint(0, 250)));
+}
+
+void WindowTest::repliesReachTheContentOnlyWithPayload()
+{
+    openWindow();
+    QSignalSpy list(content(), &Impl::requestFileListResponse);
+    QSignalSpy offsets(content(), &Impl::requestFileDownloadOffsetResponse);
+    _host.sendRaw("webfile:getFileListRes:;webfile:getDownloadOffsetRes:;");
+    _host.send(QStringLiteral("webfile"), QStringLiteral("getFileListRes"), R"({"key":"k","data":[]})");
+    QTRY_COMPARE(list.count(), 1);
+    QCOMPARE(list.first().first().toByteArray(), QByteArray(R"({"key":"k","data":[]})"));
+    QCOMPARE(offsets.count(), 0);
 }
 
 void WindowTest::hitTest_data()
