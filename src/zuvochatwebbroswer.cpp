@@ -123,6 +123,9 @@ void ZuvoChatWebBroswer::destory()
         return;
     ZuvoChatWebBroswer *window = _webView;
     _webView = nullptr;
+    // The link's end leaves the event loop half a second later; closing the
+    // last window must not end it at once.
+    window->setAttribute(Qt::WA_QuitOnClose, false);
     window->close();
     delete window;
 }

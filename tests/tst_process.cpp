@@ -1,6 +1,7 @@
 // The browser as a process: the endpoint it derives from its directory, the
 // choice of mode from its arguments, and how it ends with the host link.
 #include "hostlink.h"
+#include "httpfixture.h"
 #include "testsupport.h"
 #include "transport/transport.h"
 
@@ -21,6 +22,8 @@ private slots:
 
     void exitsWithoutHost();
     void exitsAfterHostCloses();
+    void exitsAfterHostClosesWithWindowOpen_data();
+    void exitsAfterHostClosesWithWindowOpen();
     void argumentsChooseMode_data();
     void argumentsChooseMode();
 
@@ -96,6 +99,46 @@ void ProcessTest::exitsAfterHostCloses()
     QCOMPARE(browser.exitCode(), 0);
     QVERIFY2(elapsed >= 450 && elapsed < 5000, qPrintable(QString::number(elapsed)));
     QVERIFY(browser.readAllStandardError().contains("socketDisconnected"));
+}
+
+void ProcessTest::exitsAfterHostClosesWithWindowOpen_data()
+{
+    QTest::addColumn<bool>("duringUserInfoWait");
+    QTest::newRow("page idle") << false;
+    QTest::newRow("page waiting for the user information") << true;
+}
+
+void ProcessTest::exitsAfterHostClosesWithWindowOpen()
+{
+    // Closing the last window would end the process at once; the link's end
+    // must still take half a second, also while a page script is blocked in
+    // the user-information query when the window goes away under it.
+    QFETCH(bool, duringUserInfoWait);
+    testsupport::HttpFixture server;
+    QVERIFY(server.listenOn());
+    server.setPage("/page.html", "<html><body><script>setTimeout(function () {"
+                                 " document.title = 'got:' + window.zuvowebkitbridge.getCurrentUserInfo();"
+                                 "}, 100);</script></body></html>");
+
+    HostLink host;
+    QVERIFY(host.listen(browserEndpoint()));
+    QProcess browser;
+    browser.start(QStringLiteral(ZUVO_BROWSER_PATH), QStringList());
+    QVERIFY(host.waitForConnection(10000));
+    host.sendText(QStringLiteral("event"), QStringLiteral("showUrl"), server.url(QStringLiteral("/page.html")).toString());
+    if (duringUserInfoWait)
+        QTRY_COMPARE_WITH_TIMEOUT(host.receivedCommands(QStringLiteral("currentuserinfo")).size(), 1, 10000);
+    else
+        QTRY_VERIFY_WITH_TIMEOUT(!host.receivedCommands(QStringLiteral("savePosition")).isEmpty(), 10000);
+
+    QElapsedTimer clock;
+    clock.start();
+    host.closeConnection();
+    QVERIFY(browser.waitForFinished(10000));
+    const qint64 elapsed = clock.elapsed();
+    QCOMPARE(browser.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(browser.exitCode(), 0);
+    QVERIFY2(elapsed >= 450 && elapsed < 5000, qPrintable(QString::number(elapsed)));
 }
 
 void ProcessTest::argumentsChooseMode_data()
