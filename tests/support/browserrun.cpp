@@ -1,0 +1,112 @@
+#include "browserrun.h"
+
+#include "testsupport.h"
+#include "transport/transport.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QThread>
+
+BrowserRun::BrowserRun(const QString &executable, QObject *parent)
+    : QObject(parent)
+    , _executable(executable)
+{
+    connect(&_host, &HostLink::messageReceived, this, &BrowserRun::onMessage);
+}
+
+BrowserRun::~BrowserRun()
+{
+    if (_process.state() == QProcess::NotRunning)
+        return;
+    _host.closeConnection();
+    if (!_process.waitForFinished(5000)) {
+        _process.kill();
+        _process.waitForFinished();
+    }
+}
+
+QString BrowserRun::copyInto(const QTemporaryDir &dir)
+{
+    const QString copy = dir.filePath(QStringLiteral("zuvochatwebbroswer"));
+    if (!QFile::copy(QStringLiteral(ZUVO_BROWSER_PATH), copy))
+        return QString();
+    return copy;
+}
+
+QString BrowserRun::endpointOf(const QString &executable)
+{
+    return transport::serverNameFor(QFileInfo(executable).canonicalPath());
+}
+
+bool BrowserRun::start(int timeoutMs)
+{
+    if (!_host.listen(endpointOf(_executable)))
+        return false;
+    _process.start(_executable, QStringList());
+    return _process.waitForStarted(timeoutMs) && _host.waitForConnection(timeoutMs);
+}
+
+void BrowserRun::send(const QString &group, const QString &command, const QString &text)
+{
+    _host.sendText(group, command, text);
+}
+
+void BrowserRun::sendAndMirror(const QString &group, const QString &command, const QString &text)
+{
+    send(group, command, text);
+    transport::shareInstance()->receiveBytes(testsupport::wire(group, command, text));
+}
+
+void BrowserRun::configure(const HostSettings &settings)
+{
+    for (const auto &setting : settings)
+        sendAndMirror(QStringLiteral("config"), setting.first, setting.second);
+}
+
+void BrowserRun::showUrl(const QUrl &url)
+{
+    // Never mirrored: here it would open a window in the test process.
+    send(QStringLiteral("event"), QStringLiteral("showUrl"), url.toString());
+}
+
+x11::WindowId BrowserRun::waitForWindow(int timeoutMs) const
+{
+    QDeadlineTimer deadline(timeoutMs);
+    do {
+        const QList<x11::WindowId> windows = x11::visibleWindowsOf(pid());
+        if (!windows.isEmpty())
+            return windows.first();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(20);
+    } while (!deadline.hasExpired());
+    return 0;
+}
+
+QStringList BrowserRun::texts(const QString &command) const
+{
+    QStringList found;
+    for (const HostLink::Message &message : _host.receivedCommands(command))
+        found.append(message.text());
+    return found;
+}
+
+void BrowserRun::answerUserInfo(const QString &info)
+{
+    _userInfo = info;
+    _answersUserInfo = true;
+}
+
+void BrowserRun::onMessage(const HostLink::Message &message)
+{
+    if (!_answersUserInfo || message.group != QLatin1String("iq") ||
+        message.command != QLatin1String("currentuserinfo"))
+        return;
+    const QJsonObject reply{{QStringLiteral("key"), message.text()}, {QStringLiteral("info"), _userInfo}};
+    _host.send(QStringLiteral("iq"), QStringLiteral("currentuserinfoRes"),
+               QJsonDocument(reply).toJson(QJsonDocument::Compact));
+}
