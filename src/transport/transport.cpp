@@ -7,7 +7,6 @@
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
-#include <QGuiApplication>
 #include <QDebug>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -262,9 +261,6 @@ void transport::socketError(QLocalSocket::LocalSocketError e)
 
 void transport::endOfLink()
 {
-    // Destroying the last window would otherwise end the event loop at once;
-    // the process ends on the timer below, with or without a window.
-    QGuiApplication::setQuitOnLastWindowClosed(false);
     ZuvoChatWebBroswer::destory();
     QTimer::singleShot(500, [] { QCoreApplication::exit(0); });
 }
