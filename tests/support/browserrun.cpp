@@ -95,6 +95,12 @@ QStringList BrowserRun::texts(const QString &command) const
     return found;
 }
 
+QString BrowserRun::lastText(const QString &command) const
+{
+    const QStringList found = texts(command);
+    return found.isEmpty() ? QString() : found.last();
+}
+
 void BrowserRun::answerUserInfo(const QString &info)
 {
     _userInfo = info;

@@ -50,6 +50,8 @@ public:
 
     // Payload texts of every message of this command received so far.
     QStringList texts(const QString &command) const;
+    // The latest of them; empty when there is none yet.
+    QString lastText(const QString &command) const;
     // Answers the browser's user-information queries with this text.
     void answerUserInfo(const QString &info);
 
