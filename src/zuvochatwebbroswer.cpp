@@ -282,7 +282,13 @@ void ZuvoChatWebBroswer::onRemoveAllDownloadFile(QString requestid)
 
 void ZuvoChatWebBroswer::onSavePos()
 {
-    const QString posString = positionText(frameGeometry(), _maximized);
+    // Until the window manager has framed the window the toolkit may report
+    // a frame smaller than the window itself (seen: 1 x 1); the host would
+    // reopen the window at that size, so wait for the next tick.
+    const QRect frame = frameGeometry();
+    if (frame.width() < width() || frame.height() < height())
+        return;
+    const QString posString = positionText(frame, _maximized);
     if (posString == _oldPosString)
         return;
     _oldPosString = posString;
