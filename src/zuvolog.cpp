@@ -1,0 +1,6 @@
+#include "zuvolog.h"
+
+Q_LOGGING_CATEGORY(zuvoLink, "zuvo.link")
+Q_LOGGING_CATEGORY(zuvoWeb, "zuvo.web")
+Q_LOGGING_CATEGORY(zuvoWindow, "zuvo.window")
+Q_LOGGING_CATEGORY(zuvoPanel, "zuvo.panel")

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+// One category per component, so an integrator can silence the chatty ones
+// (for instance "zuvo.link.debug=false") and keep the rest.
+Q_DECLARE_LOGGING_CATEGORY(zuvoLink)    // the host link: socket state, reads and writes
+Q_DECLARE_LOGGING_CATEGORY(zuvoWeb)     // page loads and the script bridge
+Q_DECLARE_LOGGING_CATEGORY(zuvoWindow)  // the browser window and its dialogs
+Q_DECLARE_LOGGING_CATEGORY(zuvoPanel)   // the download-history panel
