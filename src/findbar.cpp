@@ -113,8 +113,9 @@ int FindBar::countMatches(const QString &text) const
     // The page's own search counts, so the count agrees with what next and
     // previous step through and with what is highlighted. Each search starts
     // after the previous match; without wrapping it ends at the last one.
+    // One past the limit tells "exactly the limit" from "more".
     int matches = 0;
-    while (matches < maxCounted && _page->findText(text))
+    while (matches <= maxCounted && _page->findText(text))
         ++matches;
     _page->findText(QString());
     return matches;
@@ -135,21 +136,19 @@ void FindBar::step(bool forward)
     if (_matches == 0)
         return;
     const QString text = _field.text();
-    QWebPage::FindFlags flags = QWebPage::FindWrapsAroundDocument;
-    if (!forward)
-        flags |= QWebPage::FindBackward;
-    // A click in the page moves the selection off the current match; the
-    // count would then be guessed, so start again from the document's edge.
-    if (_page->selectedText().compare(text, Qt::CaseInsensitive) != 0) {
+    const QWebPage::FindFlags backward = forward ? QWebPage::FindFlags() : QWebPage::FindBackward;
+    // A click in the page moves the selection off the current match, so the
+    // place in the count is lost: start again from the document's edge.
+    const bool onMatch = _page->selectedText().compare(text, Qt::CaseInsensitive) == 0;
+    if (onMatch && _page->findText(text, backward)) {
+        _current = qBound(1, _current + (forward ? 1 : -1), _matches);
+    } else {
+        // Past the last match (or before the first): wrap around.
         _page->findText(QString());
-        _current = forward ? 0 : _matches + 1;
+        if (!_page->findText(text, backward))
+            return;
+        _current = forward ? 1 : _matches;
     }
-    if (!_page->findText(text, flags))
-        return;
-    if (forward)
-        _current = _current >= _matches ? 1 : _current + 1;
-    else
-        _current = _current <= 1 ? _matches : _current - 1;
     showCount();
 }
 
@@ -158,9 +157,9 @@ void FindBar::showCount()
     if (_field.text().isEmpty()) {
         _count.clear();
     } else {
-        const QString total = _matches >= maxCounted ? QStringLiteral("%1+").arg(maxCounted)
-                                                     : QString::number(_matches);
-        _count.setText(QStringLiteral("%1 of %2").arg(_current).arg(total));
+        // Past the limit the place in the count is not known either.
+        _count.setText(_matches > maxCounted ? QStringLiteral("%1+ matches").arg(maxCounted)
+                                             : QStringLiteral("%1 of %2").arg(_current).arg(_matches));
     }
     _count.adjustSize();
     resizeEvent(nullptr);

@@ -159,6 +159,8 @@ ZuvoChatWebBroswer_impl::ZuvoChatWebBroswer_impl(QWidget *parent, bool maxsized)
 
 ZuvoChatWebBroswer_impl::~ZuvoChatWebBroswer_impl()
 {
+    _backgroudBlock.removeEventFilter(this);
+    _webview->removeEventFilter(this);
     // The page refers to the bridge and the network manager; take it down
     // while both still exist.
     QWebPage *page = _webview->page();
@@ -559,10 +561,13 @@ void ZuvoChatWebBroswer_impl::setUpKeys()
         connect(shortcut, &QShortcut::activated, this, slot);
         return shortcut;
     };
-    const auto onPage = [this](void (ZuvoChatWebKitView::*action)()) {
-        return [this, action] {
-            if (!_webview->isHidden())
-                (_webview->*action)();
+    // A plain pointer, not a nested [this]: the sanitizer caught the inner
+    // closure reading this through the outer one, gone by the key press.
+    ZuvoChatWebKitView *const view = _webview;
+    const auto onPage = [view](void (ZuvoChatWebKitView::*action)()) {
+        return [view, action] {
+            if (!view->isHidden())
+                (view->*action)();
         };
     };
 
@@ -581,6 +586,7 @@ void ZuvoChatWebBroswer_impl::setUpKeys()
     _escapeKey = bind(QKeySequence(Qt::Key_Escape), &Self::onEscapeKey);
     _escapeKey->setEnabled(false);
     _backgroudBlock.installEventFilter(this);
+    _webview->installEventFilter(this);
 
     connect(_webview, &ZuvoChatWebKitView::zoomChanged, this, &Self::showZoomLevel);
     connect(_webview->page()->mainFrame(), &QWebFrame::loadStarted, this, &Self::closeFindBar);
@@ -588,8 +594,16 @@ void ZuvoChatWebBroswer_impl::setUpKeys()
 
 bool ZuvoChatWebBroswer_impl::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::Show || event->type() == QEvent::Hide)
+    if (event->type() == QEvent::Show || event->type() == QEvent::Hide) {
+        // The page made way for the download panel (not a minimised window):
+        // what floats over the page goes with it.
+        if (watched == _webview && _webview->isHidden()) {
+            closeFindBar();
+            if (_zoomLabel)
+                _zoomLabel->hide();
+        }
         updateEscapeKey();
+    }
     return QWidget::eventFilter(watched, event);
 }
 

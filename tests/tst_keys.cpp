@@ -327,31 +327,41 @@ void KeysTest::zoomHoldsAcrossShowUrlAndShowsItsLevel()
 
 void KeysTest::find_data()
 {
+    QTest::addColumn<int>("repeats"); // of "x" on a page of its own; 0: the known page
     QTest::addColumn<QStringList>("keys");
     QTest::addColumn<QString>("count");
     QTest::addColumn<QString>("selected");
 
-    QTest::newRow("any case, inside words") << QStringList{"text:apple"} << "1 of 4" << "apple";
-    QTest::newRow("Enter goes to the next") << QStringList{"text:apple", "Return"} << "2 of 4" << "Apple";
-    QTest::newRow("Enter wraps after the last") << QStringList{"text:apple", "Return", "Return", "Return", "Return"}
+    QTest::newRow("any case, inside words") << 0 << QStringList{"text:apple"} << "1 of 4" << "apple";
+    QTest::newRow("Enter goes to the next") << 0 << QStringList{"text:apple", "Return"} << "2 of 4" << "Apple";
+    QTest::newRow("Enter wraps after the last") << 0 << QStringList{"text:apple", "Return", "Return", "Return", "Return"}
                                                 << "1 of 4" << "apple";
-    QTest::newRow("Shift+Enter wraps before the first") << QStringList{"text:apple", "Shift+Return"} << "4 of 4"
+    QTest::newRow("Shift+Enter wraps before the first") << 0 << QStringList{"text:apple", "Shift+Return"} << "4 of 4"
                                                         << "APPLE";
-    QTest::newRow("next, next, previous") << QStringList{"text:apple", "Return", "Return", "Shift+Return"} << "2 of 4"
+    QTest::newRow("next, next, previous") << 0 << QStringList{"text:apple", "Return", "Return", "Shift+Return"} << "2 of 4"
                                           << "Apple";
-    QTest::newRow("a longer text counts again") << QStringList{"text:apple", "Return", "text: pie"} << "1 of 1"
+    QTest::newRow("a longer text counts again") << 0 << QStringList{"text:apple", "Return", "text: pie"} << "1 of 1"
                                                 << "apple pie";
-    QTest::newRow("no match") << QStringList{"text:kiwi", "Return"} << "0 of 0" << "";
+    QTest::newRow("no match") << 0 << QStringList{"text:kiwi", "Return"} << "0 of 0" << "";
     QTest::newRow("Ctrl+F again selects the text to replace")
-        << QStringList{"text:apple", "Ctrl+F", "text:banana"} << "1 of 1" << "banana";
+        << 0 << QStringList{"text:apple", "Ctrl+F", "text:banana"} << "1 of 1" << "banana";
+    // Counting stops one past its limit; past it the place is not shown.
+    QTest::newRow("exactly the limit") << FindBar::maxCounted << QStringList{"text:x", "Shift+Return"}
+                                       << "1000 of 1000" << "x";
+    QTest::newRow("past the limit") << FindBar::maxCounted + 1 << QStringList{"text:x"} << "1000+ matches" << "x";
 }
 
 void KeysTest::find()
 {
+    QFETCH(int, repeats);
     QFETCH(QStringList, keys);
     QFETCH(QString, count);
     QFETCH(QString, selected);
 
+    if (repeats > 0) {
+        view()->setHtml(QStringLiteral("<p>x</p>").repeated(repeats));
+        view()->setFocus();
+    }
     press(QStringLiteral("Ctrl+F"));
     FindBar *bar = content()->findBar();
     QVERIFY(bar);
@@ -422,6 +432,17 @@ void KeysTest::findHighlightsEveryMatchAndCloses()
     QTest::mouseClick(close, Qt::LeftButton, Qt::NoModifier, close->rect().center());
     QVERIFY(bar->isHidden());
     QCOMPARE(highlighted(matches), QStringList());
+
+    // The download panel takes the page's place: the bar goes, and Ctrl+F
+    // finds nothing to search until the page is back.
+    press(QStringLiteral("Ctrl+F"));
+    QVERIFY(bar->isVisible());
+    view()->hide();
+    QVERIFY(bar->isHidden());
+    press(QStringLiteral("Ctrl+F"));
+    QVERIFY(bar->isHidden());
+    content()->onWebFileBack();
+    view()->setFocus();
 
     // Another address.
     press(QStringLiteral("Ctrl+F"));
