@@ -33,7 +33,6 @@ FindBar::FindBar(QWidget *parent, QWebPage *page)
     _field.setObjectName(QStringLiteral("findField"));
     _field.setAccessibleName(QStringLiteral("Find in page"));
     _field.setFont(ZuvoChatWBConfigure::font());
-    _field.setClearButtonEnabled(false);
     _field.installEventFilter(this);
     connect(&_field, &QLineEdit::textChanged, this, &FindBar::search);
 
