@@ -4,9 +4,16 @@
 #include <QDebug>
 #include <QMenu>
 #include <QWebHistory>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <iterator>
 
 namespace {
 const int maxSavedAddresses = 30;
+const int zoomSteps[] = {25, 33, 50, 67, 75, 80, 90, 100, 110, 125, 150, 175, 200, 250, 300, 400, 500};
+// One notch of an ordinary wheel; touchpads send fractions of it.
+const int wheelNotch = 120;
 }
 
 ZuvoChatWebKitView::ZuvoChatWebKitView(QWidget *parent)
@@ -109,4 +116,56 @@ QWebView *ZuvoChatWebKitView::createWindow(QWebPage::WebWindowType type)
         return this;
     }
     return QWebView::createWindow(type);
+}
+
+int ZuvoChatWebKitView::zoomStep(int percent, int direction)
+{
+    if (direction > 0) {
+        const int *above = std::upper_bound(std::begin(zoomSteps), std::end(zoomSteps), percent);
+        return above == std::end(zoomSteps) ? percent : *above;
+    }
+    const int *atOrAbove = std::lower_bound(std::begin(zoomSteps), std::end(zoomSteps), percent);
+    return atOrAbove == std::begin(zoomSteps) ? percent : *(atOrAbove - 1);
+}
+
+void ZuvoChatWebKitView::zoomIn()
+{
+    setZoomPercent(zoomStep(_zoomPercent, 1));
+}
+
+void ZuvoChatWebKitView::zoomOut()
+{
+    setZoomPercent(zoomStep(_zoomPercent, -1));
+}
+
+void ZuvoChatWebKitView::resetZoom()
+{
+    setZoomPercent(100);
+}
+
+void ZuvoChatWebKitView::setZoomPercent(int percent)
+{
+    if (percent == _zoomPercent)
+        return;
+    _zoomPercent = percent;
+    setZoomFactor(percent / 100.0);
+    emit zoomChanged(percent);
+}
+
+void ZuvoChatWebKitView::wheelEvent(QWheelEvent *event)
+{
+    if (!(event->modifiers() & Qt::ControlModifier)) {
+        _zoomWheelDelta = 0;
+        QWebView::wheelEvent(event);
+        return;
+    }
+    event->accept();
+    const int delta = event->angleDelta().y();
+    if ((delta > 0) != (_zoomWheelDelta > 0))
+        _zoomWheelDelta = 0;
+    _zoomWheelDelta += delta;
+    for (; _zoomWheelDelta >= wheelNotch; _zoomWheelDelta -= wheelNotch)
+        zoomIn();
+    for (; _zoomWheelDelta <= -wheelNotch; _zoomWheelDelta += wheelNotch)
+        zoomOut();
 }
