@@ -2,6 +2,7 @@
 
 #include "zuvochatwbconfigure.h"
 #include "zuvochatwebbroswer.h"
+#include "zuvolog.h"
 #include "zwProtoc.h"
 #include "linux/pspecific_linux.h"
 
@@ -244,18 +245,18 @@ void transport::connectToZuvo(QString serverName)
 
 void transport::socketConnected()
 {
-    qDebug() << "socketConnected";
+    qCDebug(zuvoLink) << "socketConnected";
 }
 
 void transport::socketDisconnected()
 {
-    qDebug() << "socketDisconnected";
+    qCDebug(zuvoLink) << "socketDisconnected";
     endOfLink();
 }
 
 void transport::socketError(QLocalSocket::LocalSocketError e)
 {
-    qDebug() << "QLocalSocket::LocalSocketError e:" << e;
+    qCDebug(zuvoLink) << "QLocalSocket::LocalSocketError e:" << e;
     endOfLink();
 }
 
@@ -267,12 +268,12 @@ void transport::endOfLink()
 
 void transport::socketWritten(qint64 bytes)
 {
-    qDebug() << "socketWritten:" << bytes;
+    qCDebug(zuvoLinkIo) << "socketWritten:" << bytes;
 }
 
 void transport::socketReading()
 {
-    qDebug() << "socketReading";
+    qCDebug(zuvoLinkIo) << "socketReading";
     receiveBytes(_socket.readAll());
 }
 
