@@ -1,4 +1,5 @@
 #include "transport.h"
+#include "wirecodec.h"
 
 #include "zuvochatwbconfigure.h"
 #include "zuvochatwebbroswer.h"
@@ -18,7 +19,6 @@
 
 #include <mutex>
 
-namespace protoc = zuvo_web_protoc;
 namespace config = zuvo_web_protoc::zuvo_web_protoc_1_config;
 namespace event = zuvo_web_protoc::zuvo_web_protoc_2_event;
 namespace feedback = zuvo_web_protoc::zuvo_web_protoc_3_feedback;
@@ -133,12 +133,6 @@ const QHash<QString, ReplyEntry> &webfileReplies()
         {webfile::_63_removeAllHistory, &ZuvoChatWebBroswer::removeAllHistoryResponse},
     };
     return entries;
-}
-
-QByteArray payloadBytes(const QString &value)
-{
-    // The default mode skips characters outside the Base64 alphabet.
-    return QByteArray::fromBase64(value.toLocal8Bit());
 }
 
 // Host images are drawn for 100 %: scale them to the display unless the
@@ -288,9 +282,7 @@ void transport::receiveBytes(const QByteArray &bytes)
 
 QByteArray transport::encodeMessage(const QString &prefix, const QString &cmd, const QString &value)
 {
-    const QString text = prefix + QLatin1Char(':') + cmd + QLatin1Char(':') +
-                         QString::fromLatin1(value.toUtf8().toBase64()) + protoc::suffix;
-    return text.toLocal8Bit();
+    return wirecodec::encodeText(prefix, cmd, value);
 }
 
 void transport::write(const QString &prefix, const QString &cmd, const QString &value)
@@ -381,7 +373,7 @@ void transport::parseCmd(QString cmdString)
 
 void transport::parseConfigCmd(QString cmd, QString value)
 {
-    const QByteArray valueData = payloadBytes(value);
+    const QByteArray valueData = wirecodec::decodePayload(value);
 
     if (const auto setter = textSetters().value(cmd)) {
         const QString text = QString::fromUtf8(valueData);
@@ -410,7 +402,7 @@ void transport::parseConfigCmd(QString cmd, QString value)
 
 void transport::parseEventCmd(QString cmd, QString value)
 {
-    const QString text = QString::fromUtf8(payloadBytes(value));
+    const QString text = QString::fromUtf8(wirecodec::decodePayload(value));
 
     if (cmd == event::_10_active) {
         ZuvoChatWebBroswer::activeWnd();
@@ -432,7 +424,7 @@ void transport::parseFeedbackCmd(QString, QString)
 
 void transport::parseWebFileCmd(QString cmd, QString value)
 {
-    const QByteArray valueData = payloadBytes(value);
+    const QByteArray valueData = wirecodec::decodePayload(value);
     if (valueData.isEmpty())
         return;
     if (const auto entry = webfileReplies().value(cmd))
@@ -441,7 +433,7 @@ void transport::parseWebFileCmd(QString cmd, QString value)
 
 void transport::parseIQCmd(QString cmd, QString value)
 {
-    const QByteArray valueData = payloadBytes(value);
+    const QByteArray valueData = wirecodec::decodePayload(value);
     if (cmd == iq::_11_currentUserInfo && !valueData.isEmpty())
         ZuvoChatWebBroswer::iqCurrentUserInfo(valueData);
 }
