@@ -14,6 +14,12 @@ const int maxSavedAddresses = 30;
 ZuvoChatWebKitView::ZuvoChatWebKitView(QWidget *parent)
     : QWebView(parent)
 {
+    // Whether a page arrived is what an integrator cannot see from the host's
+    // side. The query is left out: it may carry credentials.
+    connect(this, &QWebView::loadFinished, this, [this](bool ok) {
+        qCDebug(zuvoWeb) << "ZuvoChatWebKitView::loadFinished" << ok
+                         << url().toString(QUrl::RemoveQuery | QUrl::RemoveUserInfo | QUrl::RemoveFragment);
+    });
 }
 
 ZuvoChatWebKitView::~ZuvoChatWebKitView()
