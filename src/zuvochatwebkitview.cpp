@@ -1,5 +1,7 @@
 #include "zuvochatwebkitview.h"
 
+#include "zuvolog.h"
+
 #include <QContextMenuEvent>
 #include <QDebug>
 #include <QMenu>
@@ -19,6 +21,12 @@ const int wheelNotch = 120;
 ZuvoChatWebKitView::ZuvoChatWebKitView(QWidget *parent)
     : QWebView(parent)
 {
+    // Whether a page arrived is what an integrator cannot see from the host's
+    // side. The query is left out: it may carry credentials.
+    connect(this, &QWebView::loadFinished, this, [this](bool ok) {
+        qCDebug(zuvoWeb) << "ZuvoChatWebKitView::loadFinished" << ok
+                         << url().toString(QUrl::RemoveQuery | QUrl::RemoveUserInfo | QUrl::RemoveFragment);
+    });
 }
 
 ZuvoChatWebKitView::~ZuvoChatWebKitView()
@@ -28,7 +36,7 @@ ZuvoChatWebKitView::~ZuvoChatWebKitView()
 
 void ZuvoChatWebKitView::load(const QUrl &url)
 {
-    qDebug() << "ZuvoChatWebKitView::load 1";
+    qCDebug(zuvoWeb) << "ZuvoChatWebKitView::load 1";
     _history.clear();
     QWebView::load(url);
 }
@@ -36,7 +44,7 @@ void ZuvoChatWebKitView::load(const QUrl &url)
 void ZuvoChatWebKitView::load(const QNetworkRequest &request,
                               QNetworkAccessManager::Operation operation, const QByteArray &body)
 {
-    qDebug() << "ZuvoChatWebKitView::load 2";
+    qCDebug(zuvoWeb) << "ZuvoChatWebKitView::load 2";
     _history.clear();
     QWebView::load(request, operation, body);
 }
@@ -49,7 +57,7 @@ void ZuvoChatWebKitView::setUrl(const QUrl &url)
 
 void ZuvoChatWebKitView::setHtml(const QString &html, const QUrl &baseUrl)
 {
-    qDebug() << "ZuvoChatWebKitView::setHtml";
+    qCDebug(zuvoWeb) << "ZuvoChatWebKitView::setHtml";
     _history.clear();
     QWebView::setHtml(html, baseUrl);
 }
@@ -57,14 +65,14 @@ void ZuvoChatWebKitView::setHtml(const QString &html, const QUrl &baseUrl)
 void ZuvoChatWebKitView::setContent(const QByteArray &data, const QString &mimeType,
                                     const QUrl &baseUrl)
 {
-    qDebug() << "ZuvoChatWebKitView::setContent";
+    qCDebug(zuvoWeb) << "ZuvoChatWebKitView::setContent";
     _history.clear();
     QWebView::setContent(data, mimeType, baseUrl);
 }
 
 void ZuvoChatWebKitView::setPage(QWebPage *page)
 {
-    qDebug() << "ZuvoChatWebKitView::setPage";
+    qCDebug(zuvoWeb) << "ZuvoChatWebKitView::setPage";
     _history.clear();
     QWebView::setPage(page);
 }

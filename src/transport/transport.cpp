@@ -1,7 +1,9 @@
 #include "transport.h"
+#include "wirecodec.h"
 
 #include "zuvochatwbconfigure.h"
 #include "zuvochatwebbroswer.h"
+#include "zuvolog.h"
 #include "zwProtoc.h"
 #include "linux/pspecific_linux.h"
 
@@ -17,7 +19,6 @@
 
 #include <mutex>
 
-namespace protoc = zuvo_web_protoc;
 namespace config = zuvo_web_protoc::zuvo_web_protoc_1_config;
 namespace event = zuvo_web_protoc::zuvo_web_protoc_2_event;
 namespace feedback = zuvo_web_protoc::zuvo_web_protoc_3_feedback;
@@ -134,12 +135,6 @@ const QHash<QString, ReplyEntry> &webfileReplies()
     return entries;
 }
 
-QByteArray payloadBytes(const QString &value)
-{
-    // The default mode skips characters outside the Base64 alphabet.
-    return QByteArray::fromBase64(value.toLocal8Bit());
-}
-
 // Host images are drawn for 100 %: scale them to the display unless the
 // toolkit scales by itself, in which case they only need the ratio.
 QPixmap *displayImage(const QByteArray &data)
@@ -244,18 +239,18 @@ void transport::connectToZuvo(QString serverName)
 
 void transport::socketConnected()
 {
-    qDebug() << "socketConnected";
+    qCDebug(zuvoLink) << "socketConnected";
 }
 
 void transport::socketDisconnected()
 {
-    qDebug() << "socketDisconnected";
+    qCDebug(zuvoLink) << "socketDisconnected";
     endOfLink();
 }
 
 void transport::socketError(QLocalSocket::LocalSocketError e)
 {
-    qDebug() << "QLocalSocket::LocalSocketError e:" << e;
+    qCDebug(zuvoLink) << "QLocalSocket::LocalSocketError e:" << e;
     endOfLink();
 }
 
@@ -267,12 +262,12 @@ void transport::endOfLink()
 
 void transport::socketWritten(qint64 bytes)
 {
-    qDebug() << "socketWritten:" << bytes;
+    qCDebug(zuvoLinkIo) << "socketWritten:" << bytes;
 }
 
 void transport::socketReading()
 {
-    qDebug() << "socketReading";
+    qCDebug(zuvoLinkIo) << "socketReading";
     receiveBytes(_socket.readAll());
 }
 
@@ -287,9 +282,7 @@ void transport::receiveBytes(const QByteArray &bytes)
 
 QByteArray transport::encodeMessage(const QString &prefix, const QString &cmd, const QString &value)
 {
-    const QString text = prefix + QLatin1Char(':') + cmd + QLatin1Char(':') +
-                         QString::fromLatin1(value.toUtf8().toBase64()) + protoc::suffix;
-    return text.toLocal8Bit();
+    return wirecodec::encodeText(prefix, cmd, value);
 }
 
 void transport::write(const QString &prefix, const QString &cmd, const QString &value)
@@ -380,7 +373,7 @@ void transport::parseCmd(QString cmdString)
 
 void transport::parseConfigCmd(QString cmd, QString value)
 {
-    const QByteArray valueData = payloadBytes(value);
+    const QByteArray valueData = wirecodec::decodePayload(value);
 
     if (const auto setter = textSetters().value(cmd)) {
         const QString text = QString::fromUtf8(valueData);
@@ -409,7 +402,7 @@ void transport::parseConfigCmd(QString cmd, QString value)
 
 void transport::parseEventCmd(QString cmd, QString value)
 {
-    const QString text = QString::fromUtf8(payloadBytes(value));
+    const QString text = QString::fromUtf8(wirecodec::decodePayload(value));
 
     if (cmd == event::_10_active) {
         ZuvoChatWebBroswer::activeWnd();
@@ -431,7 +424,7 @@ void transport::parseFeedbackCmd(QString, QString)
 
 void transport::parseWebFileCmd(QString cmd, QString value)
 {
-    const QByteArray valueData = payloadBytes(value);
+    const QByteArray valueData = wirecodec::decodePayload(value);
     if (valueData.isEmpty())
         return;
     if (const auto entry = webfileReplies().value(cmd))
@@ -440,7 +433,7 @@ void transport::parseWebFileCmd(QString cmd, QString value)
 
 void transport::parseIQCmd(QString cmd, QString value)
 {
-    const QByteArray valueData = payloadBytes(value);
+    const QByteArray valueData = wirecodec::decodePayload(value);
     if (cmd == iq::_11_currentUserInfo && !valueData.isEmpty())
         ZuvoChatWebBroswer::iqCurrentUserInfo(valueData);
 }
