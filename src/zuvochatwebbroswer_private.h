@@ -163,7 +163,6 @@ private:
     void setButtonVisible(QWidget &button, bool visible, bool relayout);
     void openBox(const QString &text, const QString &confirmText, InformBox::Action confirm,
                  const QString &cancelText, InformBox::Action cancel);
-    QRect draggedGeometry(QPoint displacement) const;
     static Qt::CursorShape cursorFor(DragType type);
 
     ZuvoChatWebKitView *_webview = nullptr;
