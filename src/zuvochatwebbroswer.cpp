@@ -6,6 +6,7 @@
 
 #include <QBitmap>
 #include <QDateTime>
+#include <QDialog>
 #include <QDebug>
 #include <QFileDialog>
 #include <QIcon>
@@ -17,6 +18,7 @@
 #include <QPainterPath>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QThread>
 #include <QUuid>
 #include <QWindow>
 
@@ -31,6 +33,21 @@ constexpr quint64 kDownloadRepeatMs = 300;
 QString newRequestId()
 {
     return QUuid::createUuid().toString().remove(QRegularExpression(QStringLiteral("[{}-]")));
+}
+
+// A page's dialog and its wait for the host run event loops with the window
+// and its page below them on the stack, and the host link may end inside
+// either. The window is deleted only once all of them have returned.
+void deleteOnceIdle(QPointer<ZuvoChatWebBroswer> window)
+{
+    QTimer::singleShot(10, [window] {
+        if (!window)
+            return;
+        if (QThread::currentThread()->loopLevel() > 1 || window->impl()->isWaitingForHost())
+            deleteOnceIdle(window);
+        else
+            window->deleteLater();
+    });
 }
 
 } // namespace
@@ -125,9 +142,19 @@ void ZuvoChatWebBroswer::destory()
     _webView = nullptr;
     // The link's end leaves the event loop half a second later; closing the
     // last window must not end it at once.
+    window->closeDialogs();
     window->setAttribute(Qt::WA_QuitOnClose, false);
     window->close();
-    delete window;
+    deleteOnceIdle(window);
+}
+
+void ZuvoChatWebBroswer::closeDialogs()
+{
+    for (QDialog *dialog : findChildren<QDialog *>()) {
+        if (dialog->isVisible())
+            dialog->reject();
+    }
+    _impl->stopWaitingForHost();
 }
 
 void ZuvoChatWebBroswer::activeWnd()
@@ -306,12 +333,19 @@ void ZuvoChatWebBroswer::onDownloadRequested(const QNetworkRequest &request)
     const QUrl url = request.url();
     const QString path = url.path(QUrl::FullyDecoded);
     const QString suggestedName = path.split(QLatin1Char('/')).last();
-    const QString fileName = QFileDialog::getSaveFileName(this, tr("Save File"), suggestedName);
-    if (fileName.isEmpty())
-        return;
-
-    qDebug() << "onDownloadRequested, path:" << path << ", fileName:" << fileName;
-    transport::shareInstance()->downloadFile(_downloadRequest, url.toString(), fileName);
+    // Opened without an event loop of its own, which the end of the host
+    // link could otherwise pull the window out from under.
+    auto *dialog = new QFileDialog(this, tr("Save File"), suggestedName);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    const QString requestId = _downloadRequest;
+    connect(dialog, &QFileDialog::fileSelected, this, [path, url, requestId](const QString &fileName) {
+        if (fileName.isEmpty())
+            return;
+        qDebug() << "onDownloadRequested, path:" << path << ", fileName:" << fileName;
+        transport::shareInstance()->downloadFile(requestId, url.toString(), fileName);
+    });
+    dialog->open();
 }
 
 void ZuvoChatWebBroswer::startDownloadResponse_impl(QByteArray json)

@@ -7,6 +7,7 @@
 #include "zuvowebkitnetworkmanager.h"
 #include "zuvowebkitpage.h"
 
+#include <QDialog>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMouseEvent>
@@ -195,6 +196,8 @@ void ZuvoChatWebBroswer_impl::setUpBackgroundBlock()
 
 void ZuvoChatWebBroswer_impl::setUrl(QString url)
 {
+    // The engine holds every load back while a page's dialog is open.
+    closePageDialogs();
     onWebFileBack();
     _wekitNetworkManager->setAccessToken(ZuvoChatWBConfigure::AccessToken());
     const QUrl address(url, QUrl::TolerantMode);
@@ -289,6 +292,26 @@ void ZuvoChatWebBroswer_impl::hideBG()
 {
     emit hideInfoBox();
     _backgroudBlock.hide();
+}
+
+void ZuvoChatWebBroswer_impl::closePageDialogs()
+{
+    // The engine opens them on the view; rejecting one ends its event loop
+    // once control returns there.
+    for (QDialog *dialog : _webview->findChildren<QDialog *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (dialog->isVisible())
+            dialog->reject();
+    }
+}
+
+void ZuvoChatWebBroswer_impl::stopWaitingForHost()
+{
+    _jsbridge.stopWaiting();
+}
+
+bool ZuvoChatWebBroswer_impl::isWaitingForHost() const
+{
+    return _jsbridge.isWaiting();
 }
 
 void ZuvoChatWebBroswer_impl::openBox(const QString &text, const QString &confirmText, InformBox::Action confirm,
