@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     cmake make g++ pkg-config
-    qtbase5-dev libqt5webkit5-dev
+    qtbase5-dev libqt5webkit5-dev libxcb1-dev
     fonts-open-sans fonts-dejavu-core
     xvfb xauth openbox xdotool x11-utils x11-apps imagemagick
     openssl

@@ -1,5 +1,7 @@
 #include "zuvochatwebbroswer.h"
 
+#include "linux/pspecific_linux.h"
+#include "screenfit.h"
 #include "transport/transport.h"
 #include "zuvochatwbconfigure.h"
 #include "zuvochatwebbroswer_private.h"
@@ -9,6 +11,7 @@
 #include <QDialog>
 #include <QDebug>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -18,6 +21,7 @@
 #include <QPainterPath>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QThread>
 #include <QUuid>
 #include <QWindow>
@@ -33,6 +37,19 @@ constexpr quint64 kDownloadRepeatMs = 300;
 QString newRequestId()
 {
     return QUuid::createUuid().toString().remove(QRegularExpression(QStringLiteral("[{}-]")));
+}
+
+// A saved place may be on a monitor since unplugged or beyond a resolution
+// since lowered, where the user could never reach the window.
+QRect placeOnScreens(const QWidget *window, const QRect &saved)
+{
+    // Long enough for a window manager that answers, short enough not to
+    // hold the first page back where none does.
+    constexpr int frameAnswerMs = 200;
+    QList<QRect> areas;
+    for (const QScreen *screen : QGuiApplication::screens())
+        areas.append(screen->availableGeometry());
+    return fitOnScreens(saved, psExpectedFrameMargins(window, frameAnswerMs), areas);
 }
 
 // A page's dialog and its wait for the host run event loops with the window
@@ -122,7 +139,7 @@ ZuvoChatWebBroswer *ZuvoChatWebBroswer::newZuvoChatWebBroswer(QString url, QWidg
     _webView = new ZuvoChatWebBroswer(parent, maxsized);
     _webView->createWinId();
     _webView->setMinimumWidth(ZuvoChatWBConfigure::MiniWidth());
-    const QRect geometry = ZuvoChatWBConfigure::Geometry();
+    const QRect geometry = placeOnScreens(_webView, ZuvoChatWBConfigure::Geometry());
     _webView->resize(geometry.size());
     _webView->move(geometry.topLeft());
     _webView->setUrl(url);
@@ -309,11 +326,10 @@ void ZuvoChatWebBroswer::onRemoveAllDownloadFile(QString requestid)
 
 void ZuvoChatWebBroswer::onSavePos()
 {
-    // Until the window manager has framed the window the toolkit may report
-    // a frame smaller than the window itself (seen: 1 x 1); the host would
-    // reopen the window at that size, so wait for the next tick.
-    const QRect frame = frameGeometry();
-    if (frame.width() < width() || frame.height() < height())
+    // No report of a frame not yet known: the host would reopen the window
+    // at that size.
+    const QRect frame = psFrameGeometry(this);
+    if (frame.isNull())
         return;
     const QString posString = positionText(frame, _maximized);
     if (posString == _oldPosString)

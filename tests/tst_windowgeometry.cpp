@@ -1,7 +1,9 @@
-// Where a drag by the title bar or an edge puts the window, without widgets:
-// a window at 300,200 of 800 x 600 with the default minimum of 520 x 100.
-// Edges the drag does not name must not move by a single pixel, and a drag
-// past the minimum must stop the named edge rather than slide the window.
+// Window rectangles without widgets. Where a drag by the title bar or an
+// edge puts a window at 300,200 of 800 x 600 with the default minimum of
+// 520 x 100: edges the drag does not name must not move by a single pixel,
+// and a drag past the minimum must stop the named edge rather than slide the
+// window. And where a window opens whose saved place is off every screen.
+#include "screenfit.h"
 #include "windowdrag.h"
 
 #include <QtTest>
@@ -9,16 +11,18 @@
 using Impl = ZuvoChatWebBroswer_impl;
 Q_DECLARE_METATYPE(ZuvoChatWebBroswer_impl::DragType)
 
-class tst_WindowDrag : public QObject
+class tst_WindowGeometry : public QObject
 {
     Q_OBJECT
 
 private slots:
     void newRectangle_data();
     void newRectangle();
+    void fitOnScreens_data();
+    void fitOnScreens();
 };
 
-void tst_WindowDrag::newRectangle_data()
+void tst_WindowGeometry::newRectangle_data()
 {
     QTest::addColumn<Impl::DragType>("type");
     QTest::addColumn<QPoint>("displacement");
@@ -57,7 +61,7 @@ void tst_WindowDrag::newRectangle_data()
     QTest::newRow("none") << Impl::DragNone << QPoint(40, 40) << QRect(300, 200, 800, 600);
 }
 
-void tst_WindowDrag::newRectangle()
+void tst_WindowGeometry::newRectangle()
 {
     QFETCH(Impl::DragType, type);
     QFETCH(QPoint, displacement);
@@ -65,5 +69,43 @@ void tst_WindowDrag::newRectangle()
     QCOMPARE(dragGeometry(type, QRect(300, 200, 800, 600), displacement, QSize(520, 100)), expected);
 }
 
-QTEST_MAIN(tst_WindowDrag)
-#include "tst_windowdrag.moc"
+void tst_WindowGeometry::fitOnScreens_data()
+{
+    // Frame: 1 pixel left, right and bottom, a 20-pixel title bar.
+    const QRect left(0, 0, 1600, 1200);
+    const QRect right(1600, 0, 1280, 1024);
+    QTest::addColumn<QRect>("window");
+    QTest::addColumn<QList<QRect>>("areas");
+    QTest::addColumn<QRect>("expected");
+
+    QTest::newRow("fits: unchanged") << QRect(211, 157, 733, 521) << QList<QRect>{left} << QRect(211, 157, 733, 521);
+    QTest::newRow("frame touching every edge: unchanged")
+        << QRect(1, 20, 1598, 1179) << QList<QRect>{left} << QRect(1, 20, 1598, 1179);
+    QTest::newRow("screen gone on the right") << QRect(3000, 300, 800, 600) << QList<QRect>{left}
+                                              << QRect(799, 300, 800, 600);
+    QTest::newRow("half off the bottom") << QRect(200, 900, 700, 600) << QList<QRect>{left}
+                                         << QRect(200, 599, 700, 600);
+    QTest::newRow("title bar above the top") << QRect(200, 0, 700, 600) << QList<QRect>{left}
+                                             << QRect(200, 20, 700, 600);
+    QTest::newRow("larger than the screen") << QRect(-100, -50, 2000, 1400) << QList<QRect>{left}
+                                            << QRect(1, 20, 1598, 1179);
+    QTest::newRow("left of everything, nearer the left screen")
+        << QRect(-900, 100, 800, 600) << QList<QRect>{left, right} << QRect(1, 100, 800, 600);
+    QTest::newRow("mostly on the right screen") << QRect(1500, 900, 800, 600) << QList<QRect>{left, right}
+                                                << QRect(1601, 423, 800, 600);
+    QTest::newRow("on the right screen: unchanged") << QRect(1700, 100, 800, 600) << QList<QRect>{left, right}
+                                                    << QRect(1700, 100, 800, 600);
+    QTest::newRow("no screens: unchanged") << QRect(3000, 300, 800, 600) << QList<QRect>{}
+                                           << QRect(3000, 300, 800, 600);
+}
+
+void tst_WindowGeometry::fitOnScreens()
+{
+    QFETCH(QRect, window);
+    QFETCH(QList<QRect>, areas);
+    QFETCH(QRect, expected);
+    QCOMPARE(::fitOnScreens(window, QMargins(1, 20, 1, 1), areas), expected);
+}
+
+QTEST_MAIN(tst_WindowGeometry)
+#include "tst_windowgeometry.moc"
