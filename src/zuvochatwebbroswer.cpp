@@ -8,8 +8,8 @@
 
 #include <QBitmap>
 #include <QDateTime>
-#include <QDialog>
 #include <QDebug>
+#include <QDialog>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QIcon>
@@ -157,9 +157,9 @@ void ZuvoChatWebBroswer::destory()
         return;
     ZuvoChatWebBroswer *window = _webView;
     _webView = nullptr;
+    window->closeDialogs();
     // The link's end leaves the event loop half a second later; closing the
     // last window must not end it at once.
-    window->closeDialogs();
     window->setAttribute(Qt::WA_QuitOnClose, false);
     window->close();
     deleteOnceIdle(window);
