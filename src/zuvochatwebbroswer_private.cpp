@@ -1,6 +1,7 @@
 #include "zuvochatwebbroswer_private.h"
 
 #include "findbar.h"
+#include "windowdrag.h"
 #include "zoomlabel.h"
 #include "zuvobridgepolicy.h"
 #include "zuvochatwbconfigure.h"
@@ -8,6 +9,7 @@
 #include "zuvowebkitnetworkmanager.h"
 #include "zuvowebkitpage.h"
 
+#include <QDialog>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMouseEvent>
@@ -210,6 +212,8 @@ void ZuvoChatWebBroswer_impl::setUpBackgroundBlock()
 
 void ZuvoChatWebBroswer_impl::setUrl(QString url)
 {
+    // The engine holds every load back while a page's dialog is open.
+    closePageDialogs();
     onWebFileBack();
     _wekitNetworkManager->setAccessToken(ZuvoChatWBConfigure::AccessToken());
     const QUrl address(url, QUrl::TolerantMode);
@@ -304,6 +308,26 @@ void ZuvoChatWebBroswer_impl::hideBG()
 {
     emit hideInfoBox();
     _backgroudBlock.hide();
+}
+
+void ZuvoChatWebBroswer_impl::closePageDialogs()
+{
+    // The engine opens them on the view; rejecting one ends its event loop
+    // once control returns there.
+    for (QDialog *dialog : _webview->findChildren<QDialog *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (dialog->isVisible())
+            dialog->reject();
+    }
+}
+
+void ZuvoChatWebBroswer_impl::stopWaitingForHost()
+{
+    _jsbridge.stopWaiting();
+}
+
+bool ZuvoChatWebBroswer_impl::isWaitingForHost() const
+{
+    return _jsbridge.isWaiting();
 }
 
 void ZuvoChatWebBroswer_impl::openBox(const QString &text, const QString &confirmText, InformBox::Action confirm,
@@ -439,8 +463,10 @@ Qt::CursorShape ZuvoChatWebBroswer_impl::cursorFor(DragType type)
 void ZuvoChatWebBroswer_impl::setParentPos(QPoint pos)
 {
     emit clearWindowState();
+    // The position of the window's own area, as the drag computed it: the
+    // toolkit's idea of the frame may be stale right after the window shows.
     if (QWidget *window = parentWidget())
-        window->move(pos);
+        window->setGeometry(QRect(pos, window->size()));
 }
 
 void ZuvoChatWebBroswer_impl::setParentGeometry(QRect rect)
@@ -454,7 +480,8 @@ void ZuvoChatWebBroswer_impl::mousePressEvent(QMouseEvent *e)
     if (e->button() != Qt::LeftButton)
         return;
     _down_pos = e->globalPos();
-    _down_rc = parentWidget() ? parentWidget()->frameGeometry() : frameGeometry();
+    // The window's own area, the kind of rectangle setGeometry applies.
+    _down_rc = parentWidget() ? parentWidget()->geometry() : geometry();
     e->accept();
     window()->activateWindow();
     setFocus(Qt::MouseFocusReason);
@@ -491,46 +518,13 @@ void ZuvoChatWebBroswer_impl::mouseMoveEvent(QMouseEvent *e)
     if (e->buttons() != Qt::LeftButton)
         return;
     e->accept();
-    const QPoint displacement = e->globalPos() - _down_pos;
-    if (_drag_type == DragClient)
-        setParentPos(_down_rc.topLeft() + displacement);
-    else
-        setParentGeometry(draggedGeometry(displacement));
-}
-
-QRect ZuvoChatWebBroswer_impl::draggedGeometry(QPoint displacement) const
-{
     // Recomputed from the press every time, so a long drag does not drift.
-    const int dx = displacement.x();
-    const int dy = displacement.y();
-    const int left = _down_rc.left();
-    const int top = _down_rc.top();
-    const int right = _down_rc.right();
-    const int bottom = _down_rc.bottom();
-    const int startWidth = right - left + 1;
-    const int startHeight = bottom - top + 1;
-    const int minWidth = minimumSize().width();
-    const int minHeight = minimumSize().height();
-
-    const bool movesLeft = _drag_type == DragLeft || _drag_type == DragTopLeft || _drag_type == DragBottomLeft;
-    const bool movesRight = _drag_type == DragRight || _drag_type == DragTopRight || _drag_type == DragBottomRight;
-    const bool movesTop = _drag_type == DragTop || _drag_type == DragTopLeft || _drag_type == DragTopRight;
-    const bool movesBottom = _drag_type == DragBottom || _drag_type == DragBottomLeft || _drag_type == DragBottomRight;
-
-    int width = startWidth;
-    if (movesLeft)
-        width = qMax(startWidth - dx, minWidth);
-    else if (movesRight)
-        width = qMax(startWidth + dx, minWidth);
-    int height = startHeight;
-    if (movesTop)
-        height = qMax(startHeight - dy, minHeight);
-    else if (movesBottom)
-        height = qMax(startHeight + dy, minHeight);
-
-    const int x = movesLeft ? right + 1 - width : left;
-    const int y = movesTop ? bottom + 1 - height : top;
-    return QRect(x, y, width, height);
+    const QWidget *window = parentWidget() ? parentWidget() : this;
+    const QRect target = dragGeometry(_drag_type, _down_rc, e->globalPos() - _down_pos, window->minimumSize());
+    if (_drag_type == DragClient)
+        setParentPos(target.topLeft());
+    else
+        setParentGeometry(target);
 }
 
 void ZuvoChatWebBroswer_impl::setUpAccessibleNames()

@@ -110,6 +110,13 @@ public:
     void showBG();
     void hideBG();
 
+    // The page's own dialogs (alert, confirm, prompt) closed as their cancel.
+    void closePageDialogs();
+    // The host is gone: a page waiting for its answer stops waiting.
+    void stopWaitingForHost();
+    // A page is blocked waiting for the host, with events running under it.
+    bool isWaitingForHost() const;
+
     // What a press at (x, y) grabs; the corner zones are wider on the left
     // and top than on the right and bottom, as users of the old window know.
     DragType hitTest(int x, int y) const;
@@ -183,7 +190,6 @@ private:
     void setButtonVisible(QWidget &button, bool visible, bool relayout);
     void openBox(const QString &text, const QString &confirmText, InformBox::Action confirm,
                  const QString &cancelText, InformBox::Action cancel);
-    QRect draggedGeometry(QPoint displacement) const;
     static Qt::CursorShape cursorFor(DragType type);
 
     ZuvoChatWebKitView *_webview = nullptr;
