@@ -234,6 +234,7 @@ void DownloadPanelTest::progressFillsItsShare()
     RowFixture rows;
     QJsonObject json = record("run", kMorning, 1);
     json["downloadOffset"] = perMille;
+    json["name"] = QStringLiteral("a name far too long to fit beside the bar, so it is elided.pdf");
     const QModelIndex index = rows.add(json);
     const QImage image = paintRow(delegate, index);
 
@@ -252,6 +253,10 @@ void DownloadPanelTest::progressFillsItsShare()
     QVERIFY2(qAbs(trackLength - C::convertScale(150)) <= 1.5, qPrintable(QString::number(trackLength)));
     const double share = (fill.last + 1 - fill.first - 2 * cap) / trackLength;
     QVERIFY2(qAbs(share - perMille / 1000.0) < 0.015, qPrintable(QString::number(share)));
+
+    // The elided name keeps clear of the bar's round cap.
+    const QRect beforeCap(start - 2 - C::convertScale(6), bandTop, C::convertScale(6), rowHeight - 2 * bandTop);
+    QCOMPARE(countIn(image, beforeCap, isInk), 0);
 }
 
 void DownloadPanelTest::failedAndMissingRows_data()
