@@ -103,27 +103,49 @@ quint64 DownloadFileModel::dayStart(quint64 time)
     return ms > 0 ? quint64(ms) : 0;
 }
 
+namespace {
+
+// The first group, newest first, whose time is not after time.
+int firstGroupNotAfter(const QList<ModelItemBase *> &groups, quint64 time)
+{
+    const auto found = std::lower_bound(groups.begin(), groups.end(), time,
+                                        [](ModelItemBase *g, quint64 t) { return g->timeToCompare() > t; });
+    return int(found - groups.begin());
+}
+
+} // namespace
+
+// The day group of a creation time and its row, created and announced when
+// the day is new. Converting a time to a local date is costly, so it is done
+// only when no existing group's day holds the time.
+ModelItemBase *DownloadFileModel::groupOf(quint64 created, int &row)
+{
+    const QList<ModelItemBase *> &groups = _root->childrenItem();
+    row = firstGroupNotAfter(groups, created);
+    if (row < groups.size() && static_cast<ModelItemDate *>(groups.at(row))->contains(created))
+        return groups.at(row);
+
+    const quint64 groupTime = dayStart(created);
+    row = firstGroupNotAfter(groups, groupTime);
+    if (row < groups.size() && groups.at(row)->timeToCompare() == groupTime)
+        return groups.at(row);
+    const QDate next = QDateTime::fromMSecsSinceEpoch(qint64(created)).date().addDays(1);
+    const QDateTime nextStart = next.startOfDay();
+    const quint64 nextDay = nextStart.isValid() ? quint64(qMax<qint64>(0, nextStart.toMSecsSinceEpoch())) : 0;
+    auto *group = new ModelItemDate(groupTime, nextDay);
+    // Views must hear of a row before it exists, not after.
+    beginInsertRows(QModelIndex(), row, row);
+    _root->append(group);
+    endInsertRows();
+    return group;
+}
+
 void DownloadFileModel::insertItem(ModelItemFile *file)
 {
     if (!file || !_root)
         return;
-    const quint64 groupTime = dayStart(file->createTime());
-    const QList<ModelItemBase *> &groups = _root->childrenItem();
-    // Groups run newest first: the first one not after the day is the day's.
-    const auto found = std::lower_bound(groups.begin(), groups.end(), groupTime,
-                                        [](ModelItemBase *g, quint64 t) { return g->timeToCompare() > t; });
-    ModelItemBase *group = nullptr;
-    int groupRow = int(found - groups.begin());
-    if (found != groups.end() && (*found)->timeToCompare() == groupTime) {
-        group = *found;
-    } else {
-        // Views must hear of a row before it exists, not after.
-        group = new ModelItemDate(groupTime);
-        groupRow = _root->placeFor(groupTime);
-        beginInsertRows(QModelIndex(), groupRow, groupRow);
-        _root->append(group);
-        endInsertRows();
-    }
+    int groupRow = 0;
+    ModelItemBase *group = groupOf(file->createTime(), groupRow);
     const int row = group->placeFor(file->timeToCompare());
     beginInsertRows(createIndex(groupRow, 0, group), row, row);
     group->append(file);

@@ -186,14 +186,27 @@ int ModelItemBase::compareTo(ModelItemBase *other) const
     return mine < theirs ? 1 : 0;
 }
 
-ModelItemDate::ModelItemDate(quint64 time)
+ModelItemDate::ModelItemDate(quint64 time, quint64 nextDay)
     : _time(time)
+    , _nextDay(nextDay)
 {
 }
 
+namespace {
+
+// Building a QFont per record is costly at a hundred thousand records;
+// copies of one metrics object share its data.
+const QFontMetrics &defaultMetrics()
+{
+    static const QFontMetrics metrics{QFont()};
+    return metrics;
+}
+
+} // namespace
+
 ModelItemFile::ModelItemFile(QString key)
     : _key(std::move(key))
-    , _nameFontMetrics(QFont())
+    , _nameFontMetrics(defaultMetrics())
 {
 }
 
