@@ -23,6 +23,7 @@
 #include <QJsonObject>
 #include <QPainter>
 #include <QPushButton>
+#include <QToolTip>
 #include <QtTest>
 
 #include <memory>
@@ -699,6 +700,13 @@ void DownloadPanelTest::keyboardAndToolTip()
     QCOMPARE(lines.at(2), QStringLiteral("2.0 MB of 10.0 MB"));
     QVERIFY2(lines.at(3).endsWith("/s"), qPrintable(lines.at(3)));
     QVERIFY2(lines.at(4).endsWith(" left"), qPrintable(lines.at(4)));
+
+    // A file name is shown as text in the tooltip, never as markup.
+    panel->record("old")->setName(QStringLiteral("<b>bold</b>.pdf"));
+    const QPoint oldRow = tree->visualRect(panel->model()->index(panel->record("old"))).center();
+    QHelpEvent help(QEvent::ToolTip, oldRow, tree->viewport()->mapToGlobal(oldRow));
+    QApplication::sendEvent(tree->viewport(), &help);
+    QVERIFY2(QToolTip::text().contains("&lt;b&gt;bold&lt;/b&gt;.pdf"), qPrintable(QToolTip::text()));
 
     // A screen reader hears one sentence per record.
     QCOMPARE(panel->model()->data(panel->model()->index(file), Qt::AccessibleTextRole).toString(),
