@@ -667,7 +667,9 @@ void DownloadPanelTest::keyboardAndToolTip()
         return file ? file->key() : QString();
     };
 
-    // Focus lands on the first record; arrows step over the day rows.
+    // Tab reaches the list; focus lands on the first record; arrows step
+    // over the day rows.
+    QVERIFY(tree->focusPolicy() & Qt::TabFocus);
     QApplication::setActiveWindow(_window);
     tree->setFocus(Qt::TabFocusReason);
     QTRY_VERIFY(tree->hasFocus());
