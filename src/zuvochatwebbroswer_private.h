@@ -127,6 +127,7 @@ public:
     // Null until first opened or shown.
     FindBar *findBar() const { return _findBar; }
     ZoomLabel *zoomLabel() const { return _zoomLabel; }
+    DownloadFileTree *fileTree() const { return _fileTree; }
 
 signals:
     void closeClicked();
@@ -159,7 +160,10 @@ signals:
 
 public slots:
     void onGetWebMessage(QString msg);
+    void onWebFile();
     void onWebFileBack();
+    void onRemoveDownloadFile(QString key, QString fileKey);
+    void onRemoveAllDownloadFile(QString key);
 
 protected:
     void mousePressEvent(QMouseEvent *e) override;
@@ -188,6 +192,9 @@ private:
     void layOutTitleBar();
     int placeInTitleBar(QWidget &element, int x) const;
     void setButtonVisible(QWidget &button, bool visible, bool relayout);
+    void connectFileTree();
+    // A box answer that closes the box and the dimming, then runs then.
+    InformBox::Action closingBoxThen(std::function<void()> then = {});
     void openBox(const QString &text, const QString &confirmText, InformBox::Action confirm,
                  const QString &cancelText, InformBox::Action cancel);
     static Qt::CursorShape cursorFor(DragType type);
