@@ -1,11 +1,13 @@
 #include "zuvochatwebbroswer_private.h"
 
+#include "downloadfile/downloadfiletree.h"
 #include "zuvobridgepolicy.h"
 #include "zuvochatwbconfigure.h"
 #include "zuvochatwebkitview.h"
 #include "zuvowebkitnetworkmanager.h"
 #include "zuvowebkitpage.h"
 
+#include <QDateTime>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMouseEvent>
@@ -132,6 +134,7 @@ ZuvoChatWebBroswer_impl::ZuvoChatWebBroswer_impl(QWidget *parent, bool maxsized)
     setUpTextButton(_openOutside, "openOutside", &ZuvoChatWebBroswer_impl::openOutside);
     _webFile.setObjectName(QStringLiteral("webFile"));
     _webFileBack.setObjectName(QStringLiteral("webFileBack"));
+    connect(&_webFile, &Button::clicked, this, &ZuvoChatWebBroswer_impl::onWebFile);
     connect(&_webFileBack, &Button::clicked, this, &ZuvoChatWebBroswer_impl::onWebFileBack);
     _webFileBack.hide();
 
@@ -321,11 +324,77 @@ void ZuvoChatWebBroswer_impl::onGetWebMessage(QString msg)
         emit goToChannel(data);
 }
 
+void ZuvoChatWebBroswer_impl::connectFileTree()
+{
+    using Tree = DownloadFileTree;
+    using Self = ZuvoChatWebBroswer_impl;
+    connect(_fileTree, &Tree::requestFileList, this, &Self::requestFileList);
+    connect(_fileTree, &Tree::requestFileDownloadOffsetList, this, &Self::requestFileDownloadOffset);
+    connect(this, &Self::requestFileListResponse, _fileTree, &Tree::onRequestFileList);
+    connect(this, &Self::requestFileDownloadOffsetResponse, _fileTree, &Tree::onRequestFileDownloadOffset);
+    connect(this, &Self::restartDownloadResponse, _fileTree, &Tree::onRestartDownloadResponse);
+    connect(this, &Self::removeHistoryResponse, _fileTree, &Tree::onRemoveHistoryResponse);
+    connect(this, &Self::removeAllHistoryResponse, _fileTree, &Tree::onRemoveAllHistoryResponse);
+    connect(_fileTree, &Tree::openFileFoler, this, &Self::openFileFoler);
+    connect(_fileTree, &Tree::redownloadFile, this, &Self::redownloadFile);
+    connect(_fileTree, &Tree::removeDownloadFile, this, &Self::onRemoveDownloadFile);
+    connect(_fileTree, &Tree::removeAllDownloadFile, this, &Self::onRemoveAllDownloadFile);
+}
+
+void ZuvoChatWebBroswer_impl::onWebFile()
+{
+    if (!_fileTree) {
+        _fileTree = new DownloadFileTree(this);
+        _fileTree->setObjectName(QStringLiteral("fileTree"));
+        connectFileTree();
+        _fileTree->setGeometry(_webview->geometry());
+    }
+    if (_webview->isHidden())
+        return;
+    _webview->hide();
+    // The host is asked for the list at most once a second.
+    const quint64 current = quint64(QDateTime::currentMSecsSinceEpoch());
+    if (current - _lastRequestFileTime > 1000) {
+        _fileTree->toRequestFileList();
+        _lastRequestFileTime = current;
+    }
+    _fileTree->show();
+    _webFileBack.show();
+    resizeEvent(nullptr);
+}
+
+InformBox::Action ZuvoChatWebBroswer_impl::closingBoxThen(std::function<void()> then)
+{
+    return [this, then](QWidget *box) {
+        box->hide();
+        box->deleteLater();
+        hideBG();
+        if (then)
+            then();
+    };
+}
+
+void ZuvoChatWebBroswer_impl::onRemoveDownloadFile(QString key, QString fileKey)
+{
+    openBox(ZuvoChatWBConfigure::WebFileRemoveTipsText(), ZuvoChatWBConfigure::InfoDelete(),
+            closingBoxThen([this, key, fileKey] { emit removeDownloadFile(key, fileKey); }),
+            ZuvoChatWBConfigure::InfoCancel(), closingBoxThen());
+}
+
+void ZuvoChatWebBroswer_impl::onRemoveAllDownloadFile(QString key)
+{
+    openBox(ZuvoChatWBConfigure::WebFileRemoveAllTipsText(), ZuvoChatWBConfigure::InfoClean(),
+            closingBoxThen([this, key] { emit removeAllDownloadFile(key); }), ZuvoChatWBConfigure::InfoCancel(),
+            closingBoxThen());
+}
+
 void ZuvoChatWebBroswer_impl::onWebFileBack()
 {
     if (!_webview->isHidden())
         return;
     _webview->show();
+    if (_fileTree)
+        _fileTree->hide();
     _webFileBack.hide();
     resizeEvent(nullptr);
 }
@@ -365,6 +434,8 @@ void ZuvoChatWebBroswer_impl::resizeEvent(QResizeEvent *)
     layOutTitleBar();
     const int titleHeight = ZuvoChatWBConfigure::TitleHeight();
     _webview->resize(width() - 2, height() - 1 - titleHeight);
+    if (_fileTree)
+        _fileTree->resize(_webview->size());
     _backgroudBlock.setGeometry(0, 0, width(), height());
 }
 

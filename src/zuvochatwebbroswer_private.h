@@ -111,6 +111,7 @@ public:
     void setParentGeometry(QRect rect);
 
     ZuvoChatWebKitView *webView() const { return _webview; }
+    DownloadFileTree *fileTree() const { return _fileTree; }
 
 signals:
     void closeClicked();
@@ -143,7 +144,10 @@ signals:
 
 public slots:
     void onGetWebMessage(QString msg);
+    void onWebFile();
     void onWebFileBack();
+    void onRemoveDownloadFile(QString key, QString fileKey);
+    void onRemoveAllDownloadFile(QString key);
 
 protected:
     void mousePressEvent(QMouseEvent *e) override;
@@ -161,6 +165,9 @@ private:
     void layOutTitleBar();
     int placeInTitleBar(QWidget &element, int x) const;
     void setButtonVisible(QWidget &button, bool visible, bool relayout);
+    void connectFileTree();
+    // A box answer that closes the box and the dimming, then runs then.
+    InformBox::Action closingBoxThen(std::function<void()> then = {});
     void openBox(const QString &text, const QString &confirmText, InformBox::Action confirm,
                  const QString &cancelText, InformBox::Action cancel);
     QRect draggedGeometry(QPoint displacement) const;
