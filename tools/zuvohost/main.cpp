@@ -27,13 +27,15 @@ bool loadConfig(const QString &path, HostConfig *config)
     return false;
 }
 
-// The desktop's file manager is reached through the GUI application, which
-// needs a windowing system; without one the host stays a console program.
+// The desktop's file manager is reached through the GUI application, so the
+// host becomes one inside a desktop session; elsewhere (a bare X server, a
+// console) it stays a console program and prints the folders it would open.
 std::unique_ptr<QCoreApplication> makeApplication(int &argc, char *argv[])
 {
-    const bool windowing = !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-                           || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
-    if (windowing)
+    const bool desktop = !qEnvironmentVariableIsEmpty("XDG_CURRENT_DESKTOP")
+                         || !qEnvironmentVariableIsEmpty("DESKTOP_SESSION");
+    const bool windowing = !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    if (desktop && windowing)
         return std::make_unique<QGuiApplication>(argc, argv);
     return std::make_unique<QCoreApplication>(argc, argv);
 }
