@@ -133,9 +133,13 @@ void DownloadModelTest::filing_data()
         << QStringList{"first@2024-03-05 12:00:00.000", "second@2024-03-05 12:00:00.000",
                        "newer@2024-03-05 13:00:00.000"}
         << "root 0-0, 2024-03-05 0-0, 2024-03-05 1-1, 2024-03-05 0-0" << "2024-03-05[newer first second]";
+    // The epoch's local date: 1969-12-31 west of Greenwich. East of it that
+    // day starts before the epoch, and its group must still go to the bottom.
+    const QString epochDay = QDateTime::fromMSecsSinceEpoch(0).toString(QStringLiteral("yyyy-MM-dd"));
     QTest::newRow("no creation time goes to the epoch's day, at the bottom")
-        << QStringList{"dated@2024-03-05 12:00:00.000", "undated@none"}
-        << "root 0-0, 2024-03-05 0-0, root 1-1, 1970-01-01 0-0" << "2024-03-05[dated] 1970-01-01[undated]";
+        << QStringList{"dated@2024-03-05 12:00:00.000", "undated@none", "undated2@none"}
+        << "root 0-0, 2024-03-05 0-0, root 1-1, " + epochDay + " 0-0, " + epochDay + " 1-1"
+        << "2024-03-05[dated] " + epochDay + "[undated undated2]";
     QTest::newRow("exactly at local midnight")
         << QStringList{"before@2024-03-04 23:59:59.999", "midnight@2024-03-05 00:00:00.000"}
         << "root 0-0, 2024-03-04 0-0, root 0-0, 2024-03-05 0-0" << "2024-03-05[midnight] 2024-03-04[before]";

@@ -23,6 +23,7 @@
 #include <QJsonObject>
 #include <QPainter>
 #include <QPushButton>
+#include <QToolTip>
 #include <QtTest>
 
 #include <memory>
@@ -234,6 +235,7 @@ void DownloadPanelTest::progressFillsItsShare()
     RowFixture rows;
     QJsonObject json = record("run", kMorning, 1);
     json["downloadOffset"] = perMille;
+    json["name"] = QStringLiteral("a name far too long to fit beside the bar, so it is elided.pdf");
     const QModelIndex index = rows.add(json);
     const QImage image = paintRow(delegate, index);
 
@@ -252,6 +254,10 @@ void DownloadPanelTest::progressFillsItsShare()
     QVERIFY2(qAbs(trackLength - C::convertScale(150)) <= 1.5, qPrintable(QString::number(trackLength)));
     const double share = (fill.last + 1 - fill.first - 2 * cap) / trackLength;
     QVERIFY2(qAbs(share - perMille / 1000.0) < 0.015, qPrintable(QString::number(share)));
+
+    // The elided name keeps clear of the bar's round cap.
+    const QRect beforeCap(start - 2 - C::convertScale(6), bandTop, C::convertScale(6), rowHeight - 2 * bandTop);
+    QCOMPARE(countIn(image, beforeCap, isInk), 0);
 }
 
 void DownloadPanelTest::failedAndMissingRows_data()
@@ -661,7 +667,9 @@ void DownloadPanelTest::keyboardAndToolTip()
         return file ? file->key() : QString();
     };
 
-    // Focus lands on the first record; arrows step over the day rows.
+    // Tab reaches the list; focus lands on the first record; arrows step
+    // over the day rows.
+    QVERIFY(tree->focusPolicy() & Qt::TabFocus);
     QApplication::setActiveWindow(_window);
     tree->setFocus(Qt::TabFocusReason);
     QTRY_VERIFY(tree->hasFocus());
@@ -694,6 +702,13 @@ void DownloadPanelTest::keyboardAndToolTip()
     QCOMPARE(lines.at(2), QStringLiteral("2.0 MB of 10.0 MB"));
     QVERIFY2(lines.at(3).endsWith("/s"), qPrintable(lines.at(3)));
     QVERIFY2(lines.at(4).endsWith(" left"), qPrintable(lines.at(4)));
+
+    // A file name is shown as text in the tooltip, never as markup.
+    panel->record("old")->setName(QStringLiteral("<b>bold</b>.pdf"));
+    const QPoint oldRow = tree->visualRect(panel->model()->index(panel->record("old"))).center();
+    QHelpEvent help(QEvent::ToolTip, oldRow, tree->viewport()->mapToGlobal(oldRow));
+    QApplication::sendEvent(tree->viewport(), &help);
+    QVERIFY2(QToolTip::text().contains("&lt;b&gt;bold&lt;/b&gt;.pdf"), qPrintable(QToolTip::text()));
 
     // A screen reader hears one sentence per record.
     QCOMPARE(panel->model()->data(panel->model()->index(file), Qt::AccessibleTextRole).toString(),

@@ -35,6 +35,7 @@ private slots:
     void percent_data();
     void percent();
     void sizeChangeAloneKeepsPercent();
+    void percentTextIsTheGeneralFormat();
     void icon_data();
     void icon();
     void grayRuleAndRestoration();
@@ -117,6 +118,18 @@ void DownloadRecordsTest::sizeChangeAloneKeepsPercent()
     QCOMPARE(file.downloadOffsetText(), QStringLiteral("45.3 %"));
     apply(file, R"({"downloadOffset":1000})");
     QCOMPARE(file.downloadOffsetText(), QStringLiteral("50 %"));
+}
+
+void DownloadRecordsTest::percentTextIsTheGeneralFormat()
+{
+    // Every per-mille step reads as its float in the general format.
+    ModelItemFile file(QStringLiteral("k"));
+    file.setFileSize(1000);
+    for (quint64 perMille = 1; perMille <= 1000; ++perMille) {
+        file.setDownloadOffset(perMille);
+        const QString general = QString::number(double(float(perMille) * 0.1f), 'g', 6) + QStringLiteral(" %");
+        QCOMPARE(file.downloadOffsetText(), general);
+    }
 }
 
 void DownloadRecordsTest::icon_data()

@@ -340,11 +340,17 @@ void tst_EndToEnd::hidingShareMovesDownloadButton()
                               inkWithShare - shift, 5000);
     x11::keepScreenshot(x11::screenshot(), QStringLiteral("title-bar-without-share"));
 
-    // A click where the share button was sends nothing; the refresh click
-    // after it is handled later, so once it arrives no share can follow.
+    // A click where the share button was sends no share: the download button
+    // has moved there and opens the panel, and Back, placed right after the
+    // logo, returns to the page. The refresh click after them is handled
+    // later, so once it arrives no share can follow.
     const int shares = _browser.texts(QStringLiteral("share")).size();
     const int refreshes = _browser.texts(QStringLiteral("refresh")).size();
+    const int lists = _browser.texts(QStringLiteral("getFileList")).size();
     x11::click(onScreen(share.center()));
+    QTRY_COMPARE_WITH_TIMEOUT(_browser.texts(QStringLiteral("getFileList")).size(), lists + 1, 5000);
+    const QRect logo = hidden.rectOf("logo");
+    x11::click(onScreen(QPoint(logo.right() + 1 + ZuvoChatWBConfigure::TitleSkip() + 5, logo.center().y())));
     clickButton("refresh");
     QTRY_COMPARE_WITH_TIMEOUT(_browser.texts(QStringLiteral("refresh")).size(), refreshes + 1, 5000);
     QCOMPARE(_browser.texts(QStringLiteral("share")).size(), shares);

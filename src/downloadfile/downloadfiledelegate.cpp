@@ -200,7 +200,9 @@ void DownloadFileDelegate::paintFile(QPainter *painter, const QStyleOptionViewIt
         painter->setPen(pen);
         painter->drawLine(QPointF(barStart, barY),
                           QPointF(barStart + file->downloadPercent() / 100.0 * _progressWidth, barY));
-        nameRight = barStart;
+        // The round cap reaches half a pen before barStart; keep the name as
+        // far from it as the percentage is from the other end.
+        nameRight = barStart - _progressToStatusSkip;
     } else if (!geometry.link.isNull()) {
         QFont linkFont = _14Font;
         linkFont.setUnderline(geometry.link.contains(pointer) || focused);

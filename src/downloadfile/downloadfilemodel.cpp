@@ -4,6 +4,7 @@
 #include "modelitem.h"
 
 #include <QDateTime>
+#include <QTimeZone>
 
 #include <algorithm>
 
@@ -94,36 +95,76 @@ QModelIndex DownloadFileModel::index(ModelItemBase *item) const
     return createIndex(parentItem->childIndex(item), 0, item);
 }
 
-quint64 DownloadFileModel::dayStart(quint64 time)
+namespace {
+
+// The system's zone, read once: the C library's local time looks the zone
+// file up again on every conversion, which is what a long list pays for.
+const QTimeZone &localZone()
 {
-    const QDateTime start = QDateTime::fromMSecsSinceEpoch(qint64(time)).date().startOfDay();
-    // East of Greenwich the first day of the epoch starts before it; such a
-    // group, like any unrepresentable one, is filed at time 0, the oldest.
+    static const QTimeZone zone = QTimeZone::systemTimeZone();
+    return zone;
+}
+
+// Milliseconds of local midnight at the start of a day; a day starting before
+// the epoch (east of Greenwich, the epoch's own) or not representable gives 0,
+// the oldest place.
+quint64 startOf(const QDate &day)
+{
+    const QDateTime start = localZone().isValid() ? day.startOfDay(localZone()) : day.startOfDay();
     const qint64 ms = start.isValid() ? start.toMSecsSinceEpoch() : 0;
     return ms > 0 ? quint64(ms) : 0;
+}
+
+QDate localDate(quint64 time)
+{
+    return localZone().isValid() ? QDateTime::fromMSecsSinceEpoch(qint64(time), localZone()).date()
+                                 : QDateTime::fromMSecsSinceEpoch(qint64(time)).date();
+}
+
+// The first group, newest first, whose time is not after time.
+int firstGroupNotAfter(const QList<ModelItemBase *> &groups, quint64 time)
+{
+    const auto found = std::lower_bound(groups.begin(), groups.end(), time,
+                                        [](ModelItemBase *g, quint64 t) { return g->timeToCompare() > t; });
+    return int(found - groups.begin());
+}
+
+} // namespace
+
+quint64 DownloadFileModel::dayStart(quint64 time)
+{
+    return startOf(localDate(time));
+}
+
+// The day group of a creation time and its row, created and announced when
+// the day is new. Converting a time to a local date costs, so it is done only
+// when no existing group's day holds the time.
+ModelItemBase *DownloadFileModel::groupOf(quint64 created, int &row)
+{
+    const QList<ModelItemBase *> &groups = _root->childrenItem();
+    row = firstGroupNotAfter(groups, created);
+    if (row < groups.size() && static_cast<ModelItemDate *>(groups.at(row))->contains(created))
+        return groups.at(row);
+
+    const QDate day = localDate(created);
+    const quint64 groupTime = startOf(day);
+    row = firstGroupNotAfter(groups, groupTime);
+    if (row < groups.size() && groups.at(row)->timeToCompare() == groupTime)
+        return groups.at(row);
+    auto *group = new ModelItemDate(groupTime, startOf(day.addDays(1)));
+    // Views must hear of a row before it exists, not after.
+    beginInsertRows(QModelIndex(), row, row);
+    _root->append(group);
+    endInsertRows();
+    return group;
 }
 
 void DownloadFileModel::insertItem(ModelItemFile *file)
 {
     if (!file || !_root)
         return;
-    const quint64 groupTime = dayStart(file->createTime());
-    const QList<ModelItemBase *> &groups = _root->childrenItem();
-    // Groups run newest first: the first one not after the day is the day's.
-    const auto found = std::lower_bound(groups.begin(), groups.end(), groupTime,
-                                        [](ModelItemBase *g, quint64 t) { return g->timeToCompare() > t; });
-    ModelItemBase *group = nullptr;
-    int groupRow = int(found - groups.begin());
-    if (found != groups.end() && (*found)->timeToCompare() == groupTime) {
-        group = *found;
-    } else {
-        // Views must hear of a row before it exists, not after.
-        group = new ModelItemDate(groupTime);
-        groupRow = _root->placeFor(groupTime);
-        beginInsertRows(QModelIndex(), groupRow, groupRow);
-        _root->append(group);
-        endInsertRows();
-    }
+    int groupRow = 0;
+    ModelItemBase *group = groupOf(file->createTime(), groupRow);
     const int row = group->placeFor(file->timeToCompare());
     beginInsertRows(createIndex(groupRow, 0, group), row, row);
     group->append(file);

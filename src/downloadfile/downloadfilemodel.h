@@ -34,6 +34,7 @@ public:
 
 private:
     ModelItemBase *itemOf(const QModelIndex &index) const;
+    ModelItemBase *groupOf(quint64 created, int &row);
 
     ModelItemRoot *_root;
 };

@@ -59,14 +59,18 @@ class ModelItemDate : public ModelItemBase
     Q_OBJECT
 
 public:
-    explicit ModelItemDate(quint64 time);
+    // nextDay, local midnight at the end of the day, lets a new record be
+    // placed without converting its time to a local date.
+    explicit ModelItemDate(quint64 time, quint64 nextDay = 0);
 
     int itemType() const override { return 1; }
     quint64 timeToCompare() const override { return _time; }
     quint64 time() const { return _time; }
+    bool contains(quint64 time) const { return time >= _time && time < _nextDay; }
 
 private:
     const quint64 _time;
+    const quint64 _nextDay;
 };
 
 class ModelItemFile : public ModelItemBase
