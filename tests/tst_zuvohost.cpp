@@ -1,19 +1,24 @@
 // The reference host: its configuration and command decoding checked through
-// its own classes, and the running zuvohost checked against the real browser
-// (copied into a folder of its own, so its endpoint is this test's alone) and
-// against a socket that this test connects as the browser.
+// its own classes, its downloads against a real HTTP server on loopback, and
+// the running zuvohost checked against the real browser (copied into a folder
+// of its own, so its endpoint is this test's alone) and against a socket that
+// this test connects as the browser.
 
 #include "browserreplies.h"
 #include "commandinterpreter.h"
 #include "hostconfig.h"
 #include "hostlink.h"
+#include "httpfixture.h"
 #include "testsupport.h"
 #include "transport/messageframer.h"
 #include "transport/transport.h"
+#include "webfileservice.h"
 
 #include <QDir>
 #include <QFile>
+#include <QDateTime>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocalSocket>
@@ -23,6 +28,8 @@
 
 #include <csignal>
 
+using testsupport::HttpFixture;
+using testsupport::HttpResponse;
 using testsupport::wire;
 
 namespace {
@@ -117,7 +124,61 @@ QJsonObject decodedReply(const QString &message, const QString &prefix)
     return QJsonDocument::fromJson(QByteArray::fromBase64(message.mid(prefix.size()).toLatin1())).object();
 }
 
+// What the panel would get back for one request to the download service.
+QJsonObject ask(WebFileService &service, const QString &command, const QByteArray &payload)
+{
+    const auto reply = service.handle({QStringLiteral("webfile"), command, payload});
+    return reply ? QJsonDocument::fromJson(reply->payload).object() : QJsonObject();
+}
+
+QJsonObject ask(WebFileService &service, const QString &command, const QJsonObject &request)
+{
+    return ask(service, command, jsonText(request));
+}
+
+// Starts a download and returns the key of the record it made.
+QString startDownload(WebFileService &service, const QUrl &url, const QString &path)
+{
+    ask(service, "startDownload", QJsonObject{{"key", "start"}, {"name", path}, {"url", url.toString()}});
+    const QList<DownloadRecord> records = service.history().records();
+    return records.isEmpty() ? QString() : records.last().key;
+}
+
+QJsonArray fileList(WebFileService &service)
+{
+    return ask(service, "getFileList", QByteArray("list")).value("data").toArray();
+}
+
+int statusOf(WebFileService &service, const QString &key)
+{
+    for (const QJsonValue &record : fileList(service)) {
+        if (record.toObject().value("key").toString() == key)
+            return record.toObject().value("status").toInt();
+    }
+    return -1;
+}
+
+QByteArray contentsOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray bodyOf(int size)
+{
+    QByteArray body(size, Qt::Uninitialized);
+    for (int i = 0; i < size; ++i)
+        body[i] = char(i * 7 + i / 251);
+    return body;
+}
+
+const int downloading = int(DownloadRecord::Status::Downloading);
+const int ready = int(DownloadRecord::Status::Ready);
+const int failed = int(DownloadRecord::Status::Failed);
+
 } // namespace
+
+Q_DECLARE_METATYPE(HttpResponse)
 
 class tst_ZuvoHost : public QObject
 {
@@ -139,6 +200,11 @@ private slots:
     void replies();
     void printedLines_data();
     void printedLines();
+
+    void downloads_data();
+    void downloads();
+    void answersThePanelFromTheHistory();
+    void historySurvivesRestart();
 
     void endsWithTheBrowser_data();
     void endsWithTheBrowser();
@@ -321,11 +387,6 @@ void tst_ZuvoHost::replies_data()
     QTest::newRow("user information as a string")
         << "iq" << "currentuserinfo" << key.toUtf8() << "currentuserinfoRes"
         << QJsonObject{{"key", key}, {"info", R"({"id":"u1"})"}};
-    QTest::newRow("download started")
-        << "webfile" << "startDownload" << jsonText({{"key", key}, {"name", "/tmp/a.pdf"}, {"url", "http://h/a.pdf"}})
-        << "startDownloadRes" << QJsonObject{{"key", key}, {"info", "Download started: /tmp/a.pdf"}};
-    QTest::newRow("download request without JSON") << "webfile" << "startDownload" << QByteArray("x") << QString()
-                                                   << QJsonObject();
     QTest::newRow("feedback needs no answer") << "feedback" << "refresh" << QByteArray() << QString() << QJsonObject();
 }
 
@@ -371,6 +432,184 @@ void tst_ZuvoHost::printedLines()
     QFETCH(QString, line);
 
     QCOMPARE(browserreplies::messageLine({group, command, payload}), line);
+}
+
+void tst_ZuvoHost::downloads_data()
+{
+    QTest::addColumn<HttpResponse>("response");
+    QTest::addColumn<QByteArray>("fileBefore");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("fileAfter");
+
+    const QByteArray body = bodyOf(300 * 1024);
+    HttpResponse served;
+    served.contentType = "application/octet-stream";
+    served.body = body;
+    HttpResponse missing{404, "text/plain", "no such file", {}, 0};
+    HttpResponse reset = served;
+    reset.cutAfterBytes = 1000;
+
+    QTest::newRow("file served") << served << QByteArray() << ready << body;
+    QTest::newRow("file served over an older one") << served << QByteArray("old") << ready << body;
+    QTest::newRow("HTTP 404") << missing << QByteArray() << failed << QByteArray();
+    QTest::newRow("HTTP 404 keeps the older file") << missing << QByteArray("old") << failed << QByteArray("old");
+    QTest::newRow("connection reset mid-body") << reset << QByteArray() << failed << QByteArray();
+    QTest::newRow("connection reset keeps the older file") << reset << QByteArray("old") << failed << QByteArray("old");
+}
+
+void tst_ZuvoHost::downloads()
+{
+    QFETCH(HttpResponse, response);
+    QFETCH(QByteArray, fileBefore);
+    QFETCH(int, status);
+    QFETCH(QByteArray, fileAfter);
+
+    // A failed transfer must neither leave a truncated file under the chosen
+    // name nor spoil the one already there, and must read as failed.
+    HttpFixture server;
+    QVERIFY(server.listenOn());
+    server.setResponse("/file.bin", response);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("file.bin"));
+    if (!fileBefore.isEmpty())
+        QVERIFY(!writeFile(path, fileBefore).isEmpty());
+
+    WebFileService service;
+    service.setAccessToken(QStringLiteral("t0ken"));
+    const QString key = startDownload(service, server.url(QStringLiteral("/file.bin")), path);
+    QVERIFY(!key.isEmpty());
+    QTRY_COMPARE_WITH_TIMEOUT(statusOf(service, key), status, processTimeout);
+
+    QCOMPARE(server.requestsFor("/file.bin").size(), 1);
+    QCOMPARE(server.requestsFor("/file.bin").first().headerValues("X-Access-Token"), {QByteArray("t0ken")});
+    QCOMPARE(contentsOf(path), fileAfter);
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), fileAfter.isEmpty() ? 0 : 1);
+    const QJsonObject record = fileList(service).first().toObject();
+    QCOMPARE(record.value("fileExists").toBool(), !fileAfter.isEmpty());
+    if (status == ready) {
+        QCOMPARE(record.value("fileSize").toDouble(), double(fileAfter.size()));
+        QCOMPARE(record.value("downloadOffset").toDouble(), double(fileAfter.size()));
+    }
+}
+
+void tst_ZuvoHost::answersThePanelFromTheHistory()
+{
+    // Given a download held halfway by the server, the panel's questions are
+    // answered from the transfer as it stands, and removing records leaves
+    // every file alone.
+    HttpFixture server;
+    QVERIFY(server.listenOn());
+    const QByteArray body = bodyOf(200 * 1024);
+    HttpResponse halfway{200, "application/octet-stream", body, {}, 0};
+    halfway.cutAfterBytes = body.size() / 2;
+    halfway.cut = HttpResponse::Cut::Stall;
+    server.setResponse("/a.bin", halfway);
+    server.setResponse("/b.txt", HttpResponse{200, "text/plain", "b", {}, 0});
+    QTemporaryDir folder;
+    const QString pathA = folder.filePath(QStringLiteral("a.bin"));
+    const QString pathB = folder.filePath(QStringLiteral("b.txt"));
+
+    WebFileService service;
+    const qint64 before = QDateTime::currentMSecsSinceEpoch();
+    QCOMPARE(ask(service, "startDownload",
+                 QJsonObject{{"key", "s1"}, {"name", pathA}, {"url", server.url("/a.bin").toString()}}),
+             (QJsonObject{{"key", "s1"}, {"info", "Download started: " + pathA}}));
+    const QString keyA = service.history().records().value(0).key;
+    QTRY_COMPARE_WITH_TIMEOUT(server.stalledCount(), 1, processTimeout);
+
+    // Progress: unknown keys are left out, the size is the announced one.
+    const QJsonObject offsets = QJsonObject{{"fileList", QJsonArray{keyA, "unknown"}}, {"key", "o1"}};
+    QTRY_COMPARE_WITH_TIMEOUT(
+        ask(service, "getDownloadOffset", offsets).value("data").toArray().first().toObject().value("downloadOffset"),
+        QJsonValue(body.size() / 2), processTimeout);
+    QJsonObject progress = ask(service, "getDownloadOffset", offsets);
+    QCOMPARE(progress.value("key").toString(), QStringLiteral("o1"));
+    QCOMPARE(progress.value("data").toArray().size(), 1);
+    QJsonObject record = progress.value("data").toArray().first().toObject();
+    QCOMPARE(record.value("status").toInt(), downloading);
+    QCOMPARE(record.value("fileSize").toDouble(), double(body.size()));
+
+    server.resumeStalled();
+    QTRY_COMPARE_WITH_TIMEOUT(statusOf(service, keyA), ready, processTimeout);
+    const QJsonObject list = ask(service, "getFileList", QByteArray("l1"));
+    QCOMPARE(list.value("key").toString(), QStringLiteral("l1"));
+    record = list.value("data").toArray().first().toObject();
+    QCOMPARE(record.value("name").toString(), QStringLiteral("a.bin"));
+    QCOMPARE(record.value("fileExists").toBool(), true);
+    QVERIFY(record.value("createTime").toDouble() >= double(before));
+    QVERIFY(record.value("createTime").toDouble() <= double(QDateTime::currentMSecsSinceEpoch()));
+
+    // A file deleted by hand shows as missing; downloading it again brings it back.
+    QVERIFY(QFile::remove(pathA));
+    QCOMPARE(fileList(service).first().toObject().value("fileExists").toBool(), false);
+    QCOMPARE(ask(service, "restartDownload", QJsonObject{{"fileKey", keyA}, {"key", "r1"}}),
+             (QJsonObject{{"fileKey", keyA}, {"key", "r1"}}));
+    QCOMPARE(statusOf(service, keyA), downloading);
+    server.setResponse("/a.bin", HttpResponse{200, "application/octet-stream", body, {}, 0});
+    QTRY_COMPARE_WITH_TIMEOUT(statusOf(service, keyA), ready, processTimeout);
+    QCOMPARE(contentsOf(pathA), body);
+    QVERIFY(ask(service, "restartDownload", QJsonObject{{"fileKey", "unknown"}, {"key", "r2"}}).isEmpty());
+
+    // Removing records, one or all, keeps the files.
+    const QString keyB = startDownload(service, server.url("/b.txt"), pathB);
+    QTRY_COMPARE_WITH_TIMEOUT(statusOf(service, keyB), ready, processTimeout);
+    QCOMPARE(ask(service, "removeHistory", QJsonObject{{"fileKey", keyA}, {"key", "d1"}}),
+             (QJsonObject{{"fileKey", keyA}, {"key", "d1"}}));
+    QCOMPARE(fileList(service).size(), 1);
+    QCOMPARE(ask(service, "removeAllHistory", QJsonObject{{"key", "d2"}}), (QJsonObject{{"key", "d2"}}));
+    QCOMPARE(fileList(service).size(), 0);
+    QCOMPARE(contentsOf(pathA), body);
+    QCOMPARE(contentsOf(pathB), QByteArray("b"));
+}
+
+void tst_ZuvoHost::historySurvivesRestart()
+{
+    // Given a host that ends with one download complete and one running, the
+    // next host lists the complete one as it was and the running one as
+    // failed, ready to be downloaded again.
+    HttpFixture server;
+    QVERIFY(server.listenOn());
+    HttpResponse halfway{200, "application/octet-stream", bodyOf(4096), {}, 0};
+    halfway.cutAfterBytes = 100;
+    halfway.cut = HttpResponse::Cut::Stall;
+    server.setResponse("/done.txt", HttpResponse{200, "text/plain", "done", {}, 0});
+    server.setResponse("/cut.bin", halfway);
+    QTemporaryDir folder;
+    const QString historyPath = folder.filePath(QStringLiteral("history.json"));
+    const QString donePath = folder.filePath(QStringLiteral("done.txt"));
+    QString keyDone;
+    QString keyCut;
+    QJsonArray listBefore;
+    {
+        WebFileService first;
+        QString error;
+        QVERIFY2(first.openHistory(historyPath, &error), qPrintable(error));
+        keyDone = startDownload(first, server.url("/done.txt"), donePath);
+        QTRY_COMPARE_WITH_TIMEOUT(statusOf(first, keyDone), ready, processTimeout);
+        keyCut = startDownload(first, server.url("/cut.bin"), folder.filePath(QStringLiteral("cut.bin")));
+        QTRY_COMPARE_WITH_TIMEOUT(server.stalledCount(), 1, processTimeout);
+        listBefore = fileList(first);
+    }
+
+    WebFileService second;
+    QString error;
+    QVERIFY2(second.openHistory(historyPath, &error), qPrintable(error));
+    const QJsonArray listAfter = fileList(second);
+    QCOMPARE(listAfter.size(), 2);
+    QCOMPARE(listAfter.at(0), listBefore.at(0));
+    QCOMPARE(statusOf(second, keyCut), failed);
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), (QStringList{"done.txt", "history.json"}));
+
+    server.setResponse("/cut.bin", HttpResponse{200, "application/octet-stream", "whole", {}, 0});
+    ask(second, "restartDownload", QJsonObject{{"fileKey", keyCut}, {"key", "r"}});
+    QTRY_COMPARE_WITH_TIMEOUT(statusOf(second, keyCut), ready, processTimeout);
+
+    // A damaged history is refused and left as it was, not overwritten.
+    QVERIFY(!writeFile(historyPath, "{\"records\":[").isEmpty());
+    WebFileService third;
+    QVERIFY(!third.openHistory(historyPath, &error));
+    QVERIFY2(error.contains(historyPath), qPrintable(error));
+    QCOMPARE(contentsOf(historyPath), QByteArray("{\"records\":["));
 }
 
 void tst_ZuvoHost::endsWithTheBrowser_data()
@@ -471,6 +710,7 @@ void tst_ZuvoHost::configuresAndAnswersOverTheLink()
     const QString browser = writeScript(browserDir.path(), "exec sleep 60");
     const QString configPath = writeFile(_dataDir.filePath(QStringLiteral("link.json")),
                                          R"({"updateStoreToZuvo":true,"Icon":"logo.png","title":"Zuvo",)"
+                                         R"("accessToken":"from-file",)"
                                          R"("userInfo":{"name":"Ada"}})");
     HostRun host({QStringLiteral("--browser"), browser, QStringLiteral("--config"), configPath,
                   QStringLiteral("--url"), QStringLiteral("https://example.com/")});
@@ -483,14 +723,24 @@ void tst_ZuvoHost::configuresAndAnswersOverTheLink()
     socket.connectToServer(endpoint);
     QVERIFY(socket.waitForConnected(processTimeout));
     const QByteArray configuration = wire("config", "title", "Zuvo") + "config:Icon:" + imageBytes.toBase64() + ';' +
+                                     wire("config", "accessToken", "from-file") +
                                      wire("event", "updateStoreToZuvo", "true") +
                                      wire("event", "showUrl", "https://example.com/");
     QTRY_COMPARE_WITH_TIMEOUT(received, configuration, processTimeout);
 
+    // A token set later replaces the configured one, for the downloads too.
+    host.process().write("config accessToken typed\n");
+    QTRY_VERIFY_WITH_TIMEOUT(received.endsWith(wire("config", "accessToken", "typed")), processTimeout);
+
     // When the browser asks, the host prints each request and answers it with the key echoed.
     received.clear();
+    HttpFixture server;
+    QVERIFY(server.listenOn());
+    server.setResponse("/r.pdf", HttpResponse{200, "application/pdf", "%PDF", {}, 0});
+    const QString pdfPath = _dataDir.filePath(QStringLiteral("r.pdf"));
     const QString key = QStringLiteral("00112233445566778899aabbccddeeff");
-    const QByteArray download = jsonText({{"key", key}, {"name", "/tmp/r.pdf"}, {"url", "http://h/r.pdf"}});
+    const QByteArray download =
+        jsonText({{"key", key}, {"name", pdfPath}, {"url", server.url(QStringLiteral("/r.pdf")).toString()}});
     socket.write(transport::encodeMessage("iq", "currentuserinfo", key) +
                  transport::encodeMessage("webfile", "startDownload", QString::fromUtf8(download)));
     QTRY_VERIFY_WITH_TIMEOUT(host.printed("webfile startDownload " + download), processTimeout);
@@ -500,7 +750,10 @@ void tst_ZuvoHost::configuresAndAnswersOverTheLink()
     QCOMPARE(decodedReply(replies[0], "iq:currentuserinfoRes:"),
              (QJsonObject{{"key", key}, {"info", R"({"name":"Ada"})"}}));
     QCOMPARE(decodedReply(replies[1], "webfile:startDownloadRes:"),
-             (QJsonObject{{"key", key}, {"info", "Download started: /tmp/r.pdf"}}));
+             (QJsonObject{{"key", key}, {"info", "Download started: " + pdfPath}}));
+    QTRY_VERIFY_WITH_TIMEOUT(host.printed("host: downloaded " + pdfPath + ", 4 bytes"), processTimeout);
+    QCOMPARE(server.requestsFor("/r.pdf").value(0).headerValues("X-Access-Token"), {QByteArray("typed")});
+    QCOMPARE(contentsOf(pdfPath), QByteArray("%PDF"));
 
     // Then SIGTERM closes the link; the stand-in is ended here, since it would
     // only be killed after the grace period.

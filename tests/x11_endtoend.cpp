@@ -11,6 +11,7 @@
 #include "x11driver.h"
 #include "zuvochatwbconfigure.h"
 #include "zuvochatwebbroswer.h"
+#include "zuvohostrun.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -125,46 +126,6 @@ QJsonValue settingValue(const QString &text)
         numbers.append(part.toInt());
     return numbers;
 }
-
-// The reference host as a process, its standard output collected by line.
-class ZuvoHostRun
-{
-public:
-    explicit ZuvoHostRun(const QStringList &arguments)
-    {
-        _process.setProcessChannelMode(QProcess::SeparateChannels);
-        _process.start(QStringLiteral(ZUVO_HOST_PATH), arguments);
-    }
-    ~ZuvoHostRun()
-    {
-        if (_process.state() != QProcess::NotRunning) {
-            _process.kill();
-            _process.waitForFinished();
-        }
-    }
-
-    QProcess &process() { return _process; }
-    void type(const QByteArray &line) { _process.write(line + '\n'); }
-
-    QStringList lines()
-    {
-        _output += _process.readAllStandardOutput();
-        return QString::fromUtf8(_output).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    }
-    bool printed(const QString &line) { return lines().contains(line); }
-    QString firstLineStartingWith(const QString &prefix)
-    {
-        for (const QString &line : lines()) {
-            if (line.startsWith(prefix))
-                return line;
-        }
-        return QString();
-    }
-
-private:
-    QProcess _process;
-    QByteArray _output;
-};
 
 } // namespace
 

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <sys/socket.h>
+
 namespace testsupport {
 
 namespace {
@@ -206,11 +208,37 @@ void HttpFixture::respond(QTcpSocket *socket, const HttpRequest &request)
     for (const auto &header : response.headers)
         head += header.first + ": " + header.second + "\r\n";
     head += "\r\n";
-    const QByteArray bytes = head + response.body;
     if (response.delayMs > 0)
-        QTimer::singleShot(response.delayMs, socket, [socket, bytes] { socket->write(bytes); });
+        QTimer::singleShot(response.delayMs, socket, [this, socket, head, response] { send(socket, head, response); });
     else
-        socket->write(bytes);
+        send(socket, head, response);
+}
+
+void HttpFixture::send(QTcpSocket *socket, const QByteArray &head, const HttpResponse &response)
+{
+    if (response.cutAfterBytes < 0) {
+        socket->write(head + response.body);
+        return;
+    }
+    socket->write(head + response.body.left(response.cutAfterBytes));
+    if (response.cut == HttpResponse::Cut::Stall) {
+        _stalled.append({socket, response.body.mid(response.cutAfterBytes)});
+        return;
+    }
+    // A zero linger time turns the close into a reset (RST), not an orderly end.
+    socket->flush();
+    const linger resetOnClose{1, 0};
+    ::setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &resetOnClose, sizeof resetOnClose);
+    socket->abort();
+}
+
+void HttpFixture::resumeStalled()
+{
+    for (const auto &stalled : qAsConst(_stalled)) {
+        if (stalled.first)
+            stalled.first->write(stalled.second);
+    }
+    _stalled.clear();
 }
 
 SelfSignedCertificate SelfSignedCertificate::generate()

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QObject>
 #include <QPair>
+#include <QPointer>
 #include <QSslCertificate>
 #include <QSslKey>
 #include <QString>
@@ -35,6 +36,11 @@ struct HttpResponse {
     QByteArray body;
     QList<QPair<QByteArray, QByteArray>> headers;
     int delayMs = 0; // how long the server sits on the request before answering
+    // The body is cut after this many bytes (negative: sent whole). What
+    // follows the cut: the connection is reset, or the rest waits until
+    // resumeStalled().
+    int cutAfterBytes = -1;
+    enum class Cut { Reset, Stall } cut = Cut::Reset;
 };
 
 // A small HTTP/1.1 server on loopback that serves canned responses by path
@@ -60,6 +66,10 @@ public:
     QList<HttpRequest> requestsFor(const QByteArray &path) const;
     void clearRequests() { _requests.clear(); }
 
+    // Sends the rest of every body held back at its cut.
+    void resumeStalled();
+    int stalledCount() const { return _stalled.size(); }
+
     // A one-pixel PNG, for pages that need an image.
     static QByteArray pngBytes();
 
@@ -74,6 +84,7 @@ private:
     // Takes one complete request off the buffer, if there is one.
     bool takeRequest(QByteArray &buffer, HttpRequest &request) const;
     void respond(QTcpSocket *socket, const HttpRequest &request);
+    void send(QTcpSocket *socket, const QByteArray &head, const HttpResponse &response);
 
     bool _tls = false;
     QSslCertificate _certificate;
@@ -81,6 +92,7 @@ private:
     QHash<QByteArray, HttpResponse> _responses;
     QHash<QTcpSocket *, QByteArray> _buffers;
     QList<HttpRequest> _requests;
+    QList<QPair<QPointer<QTcpSocket>, QByteArray>> _stalled;
 };
 
 // A self-signed certificate for "localhost", made by openssl for this run.

@@ -5,7 +5,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-namespace webfile = zuvo_web_protoc::zuvo_web_protoc_4_webfile;
 namespace iq = zuvo_web_protoc::zuvo_web_protoc_5_iq;
 
 namespace browserreplies {
@@ -48,8 +47,6 @@ std::optional<HostMessage> replyTo(const HostLink::Message &message, const QStri
 {
     if (message.group == iq::prefix && message.command == iq::_10_currentUserInfo)
         return currentUserInfoReply(message.text(), userInfo);
-    if (message.group == webfile::prefix && message.command == webfile::_40_startDownload)
-        return startDownloadReply(message.payload);
     return std::nullopt;
 }
 
@@ -57,18 +54,6 @@ HostMessage currentUserInfoReply(const QString &requestKey, const QString &info)
 {
     return jsonReply(iq::prefix, iq::_11_currentUserInfo,
                      {{QStringLiteral("key"), requestKey}, {QStringLiteral("info"), info}});
-}
-
-std::optional<HostMessage> startDownloadReply(const QByteArray &requestJson)
-{
-    const QJsonDocument request = QJsonDocument::fromJson(requestJson);
-    if (!request.isObject())
-        return std::nullopt;
-    const QJsonObject object = request.object();
-    const QString info = QStringLiteral("Download started: %1").arg(object.value(QStringLiteral("name")).toString());
-    return jsonReply(webfile::prefix, webfile::_41_startDownload,
-                     {{QStringLiteral("key"), object.value(QStringLiteral("key")).toString()},
-                      {QStringLiteral("info"), info}});
 }
 
 } // namespace browserreplies

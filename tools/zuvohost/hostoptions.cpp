@@ -15,6 +15,7 @@ struct OptionSet {
     QCommandLineOption browser{QStringLiteral("browser"), QString(), QStringLiteral("path")};
     QCommandLineOption config{QStringLiteral("config"), QString(), QStringLiteral("file")};
     QCommandLineOption url{QStringLiteral("url"), QString(), QStringLiteral("address")};
+    QCommandLineOption history{QStringLiteral("history"), QString(), QStringLiteral("file")};
     QCommandLineOption quietBrowser{QStringLiteral("quiet-browser")};
     QCommandLineOption exitOnEof{QStringLiteral("exit-on-eof")};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}};
@@ -33,7 +34,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments, const QString &
     ParsedCommandLine parsed;
     OptionSet options;
     QCommandLineParser parser;
-    parser.addOptions({options.browser, options.config, options.url, options.quietBrowser, options.exitOnEof,
+    parser.addOptions({options.browser, options.config, options.url, options.history, options.quietBrowser, options.exitOnEof,
                        options.help});
     if (!parser.parse(arguments)) {
         parsed.error = parser.errorText();
@@ -52,6 +53,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments, const QString &
     host.browserPath = parser.isSet(options.browser) ? parser.value(options.browser) : findBrowser(hostDir);
     host.configPath = parser.value(options.config);
     host.url = parser.value(options.url);
+    host.historyPath = parser.value(options.history);
     host.quietBrowser = parser.isSet(options.quietBrowser);
     host.exitOnEndOfInput = parser.isSet(options.exitOnEof);
     if (host.browserPath.isEmpty())
@@ -94,6 +96,8 @@ QString usageText()
                "                    zuvohost, else ../../src/zuvochatwebbroswer from it)\n"
                "  --config FILE     JSON configuration sent when the browser connects\n"
                "  --url ADDRESS     address shown after the configuration (default: none)\n"
+               "  --history FILE    keep the download history in FILE (JSON), so it survives\n"
+               "                    a restart; without it the history lasts as long as the host\n"
                "  --quiet-browser   drop the browser's own output instead of forwarding it\n"
                "                    to standard error with a \"browser: \" prefix\n"
                "  --exit-on-eof     close the link when standard input ends\n"
@@ -101,6 +105,12 @@ QString usageText()
                "\n") +
            commandHelp() +
            QStringLiteral(
+               "\n"
+               "Downloads that the browser starts are fetched by the host (with the configured\n"
+               "access token) into the chosen file, which appears only once complete; the\n"
+               "history answers the browser's download panel. Removing records never deletes\n"
+               "files. openFileFolder opens the folder in a desktop session's file manager,\n"
+               "or prints \"host: open folder DIR\" outside a desktop session.\n"
                "\n"
                "The host exits with the browser's exit code (128 + N if signal N ended it).\n"
                "quit, SIGINT and SIGTERM close the link, after which the browser ends by\n"

@@ -7,6 +7,7 @@ struct HostOptions {
     QString browserPath;
     QString configPath;
     QString url;
+    QString historyPath;
     bool quietBrowser = false;
     bool exitOnEndOfInput = false;
 };

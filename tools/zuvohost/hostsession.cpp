@@ -24,6 +24,11 @@ HostSession::HostSession(const HostOptions &options, const HostConfig &config, Q
     connect(&_browser, &BrowserProcess::finished, this, &HostSession::onBrowserFinished);
 }
 
+bool HostSession::openHistory(QString *error)
+{
+    return _options.historyPath.isEmpty() || _webFiles.openHistory(_options.historyPath, error);
+}
+
 bool HostSession::start(QString *error)
 {
     const QString endpoint = endpointForBrowser(_options.browserPath);
@@ -86,6 +91,14 @@ void HostSession::sendConfiguration()
     QByteArray wire = wireOf(_config.messages());
     if (!_options.url.isEmpty())
         wire += HostMessage::text(event::prefix, event::_20_showUrl, _options.url).wire();
+    sendToBrowser(wire);
+}
+
+void HostSession::sendToBrowser(const QByteArray &wire)
+{
+    // Downloads go out with the token the browser was given for its pages.
+    if (const auto token = accessTokenSentIn(wire))
+        _webFiles.setAccessToken(*token);
     _link.sendRaw(wire);
 }
 
@@ -94,7 +107,9 @@ void HostSession::onBrowserMessage(const HostLink::Message &message)
     // The session prints and forgets; nothing needs the link's history.
     _link.clearReceived();
     console::printMessage(browserreplies::messageLine(message));
-    if (const auto reply = browserreplies::replyTo(message, _config.userInfo()))
+    const auto reply = WebFileService::isRequest(message) ? _webFiles.handle(message)
+                                                          : browserreplies::replyTo(message, _config.userInfo());
+    if (reply)
         _link.sendRaw(reply->wire());
 }
 
@@ -127,7 +142,7 @@ void HostSession::run(const HostCommand &command)
         if (_disconnected)
             console::printError(QStringLiteral("the browser is not connected"));
         else
-            _link.sendRaw(command.wire);
+            sendToBrowser(command.wire);
         break;
     case HostCommand::Kind::SetUserInfo:
         _config.setUserInfo(command.text);

@@ -5,6 +5,7 @@
 #include "hostconfig.h"
 #include "hostlink.h"
 #include "hostoptions.h"
+#include "webfileservice.h"
 
 #include <QObject>
 #include <QStringList>
@@ -23,6 +24,9 @@ public:
 
     HostSession(const HostOptions &options, const HostConfig &config, QObject *parent = nullptr);
 
+    // Reads the download history given on the command line, if any; returns
+    // false, with error set, when it exists but cannot be read.
+    bool openHistory(QString *error);
     // Returns false, with error set, if the endpoint cannot be listened on.
     bool start(QString *error);
 
@@ -41,6 +45,7 @@ private:
     void onBrowserDisconnected();
     void onBrowserFinished(int exitCode, const QString &description);
     void sendConfiguration();
+    void sendToBrowser(const QByteArray &wire);
     void runQueuedLines();
     void run(const HostCommand &command);
 
@@ -48,6 +53,7 @@ private:
     HostConfig _config;
     HostLink _link;
     BrowserProcess _browser;
+    WebFileService _webFiles;
     QStringList _queuedLines;
     QTimer _sleepTimer;
     bool _configured = false;

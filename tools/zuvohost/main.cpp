@@ -6,6 +6,9 @@
 #include "stdinreader.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <memory>
 
 namespace {
 
@@ -24,13 +27,26 @@ bool loadConfig(const QString &path, HostConfig *config)
     return false;
 }
 
+// The desktop's file manager is reached through the GUI application, so the
+// host becomes one inside a desktop session; elsewhere (a bare X server, a
+// console) it stays a console program and prints the folders it would open.
+std::unique_ptr<QCoreApplication> makeApplication(int &argc, char *argv[])
+{
+    const bool desktop = !qEnvironmentVariableIsEmpty("XDG_CURRENT_DESKTOP")
+                         || !qEnvironmentVariableIsEmpty("DESKTOP_SESSION");
+    const bool windowing = !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    if (desktop && windowing)
+        return std::make_unique<QGuiApplication>(argc, argv);
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
 
-    const ParsedCommandLine commandLine = parseCommandLine(app.arguments(), QCoreApplication::applicationDirPath());
+    const ParsedCommandLine commandLine = parseCommandLine(app->arguments(), QCoreApplication::applicationDirPath());
     if (commandLine.helpRequested) {
         console::printMessage(usageText());
         return 0;
@@ -44,18 +60,22 @@ int main(int argc, char *argv[])
         return usageExitCode;
 
     HostSession session(commandLine.options, config);
+    QString error;
+    if (!session.openHistory(&error)) {
+        console::printError(error);
+        return usageExitCode;
+    }
     SignalWatcher signalWatcher;
     StdinReader input;
     QObject::connect(&signalWatcher, &SignalWatcher::signalled, &session,
                      [&session](int signalNumber) { session.shutDown(QStringLiteral("signal %1").arg(signalNumber)); });
     QObject::connect(&input, &StdinReader::lineRead, &session, &HostSession::handleLine);
     QObject::connect(&input, &StdinReader::endOfInput, &session, &HostSession::handleEndOfInput);
-    QObject::connect(&session, &HostSession::finished, &app, &QCoreApplication::exit);
+    QObject::connect(&session, &HostSession::finished, app.get(), &QCoreApplication::exit);
 
-    QString error;
     if (!session.start(&error)) {
         console::printError(error);
         return listenExitCode;
     }
-    return app.exec();
+    return app->exec();
 }
