@@ -2,6 +2,7 @@
 
 #include "console.h"
 #include "transport/messageframer.h"
+#include "transport/wirecodec.h"
 #include "zwProtoc.h"
 
 #include <QDateTime>
@@ -241,11 +242,11 @@ void WebFileService::save()
 
 std::optional<QString> accessTokenSentIn(const QByteArray &wire)
 {
-    const QString prefix = config::prefix + QLatin1Char(':') + config::_70_accessToken + QLatin1Char(':');
     std::optional<QString> token;
-    for (const QString &message : MessageFramer().append(wire)) {
-        if (message.startsWith(prefix))
-            token = QString::fromUtf8(QByteArray::fromBase64(message.mid(prefix.size()).toLatin1()));
+    for (const QString &text : MessageFramer().append(wire)) {
+        const wirecodec::Message message = wirecodec::decode(text);
+        if (message.group == config::prefix && message.command == config::_70_accessToken)
+            token = QString::fromUtf8(message.payload);
     }
     return token;
 }
