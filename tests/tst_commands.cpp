@@ -7,6 +7,7 @@
 
 #include <QPainter>
 #include <QPixmap>
+#include <QtEndian>
 #include <QRandomGenerator>
 #include <QtTest>
 
@@ -59,6 +60,30 @@ QByteArray pngOfWidth(int width, int height)
     return bytes;
 }
 
+quint32 crc32(const QByteArray &bytes)
+{
+    quint32 crc = 0xffffffffu;
+    for (const char byte : bytes) {
+        crc ^= quint8(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+// A tiny valid PNG whose header claims the given size: the decoder would
+// allocate for the claim before noticing that the pixels are missing.
+QByteArray pngDeclaring(quint32 width, quint32 height)
+{
+    QByteArray png = pngOfWidth(1, 1);
+    QByteArray ihdr = png.mid(12, 17); // "IHDR" and its 13 bytes of data
+    qToBigEndian(width, ihdr.data() + 4);
+    qToBigEndian(height, ihdr.data() + 8);
+    png.replace(12, 17, ihdr);
+    qToBigEndian(crc32(ihdr), png.data() + 29);
+    return png;
+}
+
 QByteArray imageCommand(const char *command, const QByteArray &bytes)
 {
     return QByteArray("config:") + command + ':' + bytes.toBase64() + ';';
@@ -82,6 +107,9 @@ private slots:
     void imagesKeepPixelsOnHighDensity_data();
     void imagesKeepPixelsOnHighDensity();
     void corruptImageIsNullAndPaintable();
+    void oversizedImageRefusedUndecoded_data();
+    void oversizedImageRefusedUndecoded();
+    void replacedImagesNobodyHoldsAreFreed();
     void hostileInput_data();
     void hostileInput();
 };
@@ -154,6 +182,25 @@ void CommandsTest::decoding_data()
     };
     QTest::newRow("info box margins") << config("infoBoxMargin", "1,2,3,4") << margins << "1 2 3 4";
     QTest::newRow("info box margins three parts ignored") << config("infoBoxMargin", "1,2,3") << margins << "20 20 22 16";
+
+    // Numbers no screen can use are refused before any geometry is computed
+    // from them; these overflowed int in the box's and the window's layout.
+    QTest::newRow("margins beyond any screen")
+        << config("infoBoxMargin", "798410,-1,-2147483648,17592186044414") << margins << "20 20 22 16";
+    QTest::newRow("margins at the bound") << config("infoBoxMargin", "-32767,0,32767,5") << margins << "-32767 0 32767 5";
+    QTest::newRow("rect beyond any screen")
+        << config("windowsRect", "65535,-808565,-131074,-2147483647,0") << rect << "10,10 520x850 max=0";
+    QTest::newRow("rect of negative width") << config("windowsRect", "1,2,-300,400") << rect << "10,10 520x850 max=0";
+    QTest::newRow("rect at the bounds")
+        << config("windowsRect", "-32767,32767,16384,0") << rect << "-32767,32767 16384x0 max=0";
+    QTest::newRow("rect one past the bound") << config("windowsRect", "0,0,16385,600") << rect << "10,10 520x850 max=0";
+    QTest::newRow("info box size negative")
+        << config("infoBoxSize", "-5,80")
+        << Reading([] { return QString::number(C::InfoBoxSize().width()); }) << "300";
+    QTest::newRow("height at the bound") << config("titleHeight", "16384") << height << "16384";
+    QTest::newRow("height beyond any screen") << config("titleHeight", "2147483647") << height << "40";
+    QTest::newRow("mini width beyond any screen")
+        << config("miniWidth", "16385") << Reading([] { return QString::number(C::MiniWidth()); }) << "520";
 
     QTest::newRow("title Hello") << QByteArray("config:title:SGVsbG8=;") << title << "Hello";
     QTest::newRow("title empty kept") << QByteArray("config:title:;") << title << "unchanged";
@@ -260,6 +307,46 @@ void CommandsTest::corruptImageIsNullAndPaintable()
     painter.drawPixmap(QRect(0, 0, 10, 10), *C::TitleChannelLogo());
     painter.end();
     QCOMPARE(QColor(canvas.pixel(5, 5)), QColor(Qt::blue));
+}
+
+void CommandsTest::oversizedImageRefusedUndecoded_data()
+{
+    QTest::addColumn<QByteArray>("image");
+    QTest::addColumn<QSize>("stored"); // empty: a null image, like an unreadable one
+    QTest::newRow("header of 100000 x 100000") << pngDeclaring(100000, 100000) << QSize();
+    QTest::newRow("header of 30000 x 30000") << pngDeclaring(30000, 30000) << QSize();
+    QTest::newRow("header of 2^31 x 1") << pngDeclaring(0x80000000u, 1) << QSize();
+    QTest::newRow("one pixel too wide") << pngOfWidth(1025, 2) << QSize();
+    QTest::newRow("one pixel too high") << pngOfWidth(2, 1025) << QSize();
+    QTest::newRow("largest accepted") << pngOfWidth(1024, 1024) << QSize(1024, 1024);
+}
+
+void CommandsTest::oversizedImageRefusedUndecoded()
+{
+    QFETCH(QByteArray, image);
+    QFETCH(QSize, stored);
+    C::SetScreenScale(C::dbisOne);
+    receive(imageCommand("titleCloseIconData", image));
+    QCOMPARE(C::TitleCloseIcon()->size(), stored.isValid() ? stored : QSize(0, 0));
+}
+
+void CommandsTest::replacedImagesNobodyHoldsAreFreed()
+{
+    // Given an image somebody holds, four hundred replacements nobody asked for
+    // and a last one that is read.
+    C::SetScreenScale(C::dbisOne);
+    receive(imageCommand("titleLogoData", pngOfWidth(20, 20)));
+    QPixmap *held = C::TitleChannelLogo();
+    const QByteArray large = pngOfWidth(1024, 1024);
+    const qint64 before = testsupport::residentBytes();
+    for (int i = 0; i < 400; ++i)
+        receive(imageCommand("titleLogoData", large));
+    // Then the held one is intact, and the 4 MB images did not pile up to
+    // 1.6 GB (the bound leaves room for a sanitizer's quarantine of freed memory).
+    QCOMPARE(held->size(), QSize(20, 20));
+    QCOMPARE(C::TitleChannelLogo()->size(), QSize(1024, 1024));
+    QVERIFY2(testsupport::residentBytes() - before < 640 * 1024 * 1024,
+             qPrintable(QString::number(testsupport::residentBytes() - before)));
 }
 
 void CommandsTest::hostileInput_data()

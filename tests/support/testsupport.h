@@ -11,4 +11,8 @@ QString uniqueServerName(const QString &tag);
 // The wire form of one host message with a UTF-8 text payload.
 QByteArray wire(const QString &group, const QString &command, const QString &text);
 
+// The resident memory of this process or of another one, from /proc.
+qint64 residentBytes();
+qint64 residentBytesOf(qint64 pid);
+
 } // namespace testsupport
