@@ -1,0 +1,148 @@
+#include "hostlinkharness.h"
+
+#include "transport/transport.h"
+#include "zuvochatwbconfigure.h"
+#include "zuvochatwebbroswer.h"
+
+#include "transport/messageframer.h"
+
+#include <QApplication>
+#include <QHash>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QNetworkProxyFactory>
+#include <QUuid>
+
+namespace hostlinkharness {
+
+namespace {
+
+// An address from the input must never leave the machine: every request goes
+// to a loopback port where nothing listens.
+class LoopbackOnly : public QNetworkProxyFactory
+{
+public:
+    QList<QNetworkProxy> queryProxy(const QNetworkProxyQuery &) override
+    {
+        return {QNetworkProxy(QNetworkProxy::HttpProxy, QStringLiteral("127.0.0.1"), 9)};
+    }
+};
+
+void quiet(QtMsgType, const QMessageLogContext &, const QString &)
+{
+}
+
+// The host's end of the link: it reads the browser's requests so that the
+// line form can answer them under their real keys.
+struct HostEnd {
+    QLocalServer server;
+    QLocalSocket *socket = nullptr;
+    MessageFramer framer;
+    QHash<QByteArray, QByteArray> keys; // marker -> latest request key
+};
+
+HostEnd *host = nullptr;
+
+QByteArray keyMarker(const QString &group, const QString &command)
+{
+    if (group == QLatin1String("webfile") && command == QLatin1String("getFileList"))
+        return "$LIST$";
+    if (group == QLatin1String("webfile") && command == QLatin1String("getDownloadOffset"))
+        return "$OFFSET$";
+    if (group == QLatin1String("webfile") && command == QLatin1String("startDownload"))
+        return "$DOWNLOAD$";
+    if (group == QLatin1String("iq") && command == QLatin1String("currentuserinfo"))
+        return "$USERINFO$";
+    return QByteArray();
+}
+
+void readRequests()
+{
+    if (!host->socket)
+        host->socket = host->server.nextPendingConnection();
+    if (!host->socket)
+        return;
+    for (const QString &message : host->framer.append(host->socket->readAll())) {
+        const QStringList fields = message.split(QLatin1Char(':'));
+        const QByteArray marker = keyMarker(fields.value(0), fields.value(1));
+        if (marker.isEmpty())
+            continue;
+        const QByteArray payload = QByteArray::fromBase64(fields.value(2).toLatin1());
+        const QJsonObject json = QJsonDocument::fromJson(payload).object();
+        host->keys[marker] = json.isEmpty() ? payload : json.value(QStringLiteral("key")).toString().toUtf8();
+    }
+}
+
+void settle()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    readRequests();
+}
+
+QByteArray withKeys(QByteArray payload)
+{
+    for (auto it = host->keys.cbegin(); it != host->keys.cend(); ++it)
+        payload.replace(it.key(), it.value());
+    return payload;
+}
+
+QByteArray encodedLine(const QByteArray &line)
+{
+    if (!line.startsWith('@'))
+        return QByteArray();
+    const int first = line.indexOf(':');
+    const int second = first < 0 ? -1 : line.indexOf(':', first + 1);
+    if (second < 0)
+        return QByteArray();
+    return line.mid(1, second) + withKeys(line.mid(second + 1)).toBase64() + ';';
+}
+
+void connectHost()
+{
+    host = new HostEnd;
+    const QString name = QStringLiteral("zuvo-fuzz-") + QUuid::createUuid().toString(QUuid::Id128).left(12);
+    host->server.listen(name);
+    transport::shareInstance()->connectToZuvo(name);
+    for (int i = 0; i < 100 && !host->socket; ++i) {
+        host->server.waitForNewConnection(10);
+        settle();
+    }
+}
+
+} // namespace
+
+void setUp(int *argc, char ***argv)
+{
+    if (!QCoreApplication::instance()) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Every send fails on the unconnected socket; millions of warnings
+        // would cost more than the input itself.
+        if (!qEnvironmentVariableIsSet("ZUVO_FUZZ_VERBOSE"))
+            qInstallMessageHandler(quiet);
+        new QApplication(*argc, *argv);
+    }
+    QNetworkProxyFactory::setApplicationProxyFactory(new LoopbackOnly);
+    ZuvoChatWBConfigure::init();
+    connectHost();
+    ZuvoChatWebBroswer::newZuvoChatWebBroswer(QStringLiteral("about:blank"), nullptr);
+    settle();
+}
+
+void feed(const QByteArray &input)
+{
+    transport *link = transport::shareInstance();
+    link->receiveBytes(input);
+    // Ends whatever the input left unfinished, so inputs do not run together.
+    link->receiveBytes(";");
+    for (const QByteArray &line : input.split('\n')) {
+        const QByteArray message = encodedLine(line);
+        if (!message.isEmpty())
+            link->receiveBytes(message);
+    }
+    settle();
+}
+
+} // namespace hostlinkharness

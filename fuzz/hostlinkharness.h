@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArray>
+
+// The receive path of the browser as the host drives it, for the fuzz target
+// and for the test that replays the inputs the fuzzer once crashed on.
+namespace hostlinkharness {
+
+// Builds the application on the offscreen platform unless one exists, and
+// opens the browser window on an empty page, with every page request held on
+// loopback.
+void setUp(int *argc, char ***argv);
+
+// Feeds one input twice: as the raw byte stream the host writes, and read as
+// lines "@group:command:payload" whose payload is plain text, encoded here, so
+// that mutations reach the JSON and numbers behind the Base64 directly. In
+// such a payload "$LIST$", "$OFFSET$", "$DOWNLOAD$" and "$USERINFO$" stand for
+// the key of the browser's latest request of that kind.
+void feed(const QByteArray &input);
+
+} // namespace hostlinkharness

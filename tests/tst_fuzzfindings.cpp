@@ -1,0 +1,59 @@
+// Every input that ever crashed or stalled the browser's receive path, fed
+// again through the fuzz target's own harness to a real window: each must
+// leave the browser following the next valid command. The inputs live in
+// fuzz/regressions, one file each, named after what they did.
+#include "hostlinkharness.h"
+#include "testsupport.h"
+#include "zuvochatwbconfigure.h"
+#include "zuvochatwebbroswer.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QtTest>
+
+class FuzzFindingsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void replay_data();
+    void replay();
+};
+
+void FuzzFindingsTest::initTestCase()
+{
+    hostlinkharness::setUp(nullptr, nullptr);
+}
+
+void FuzzFindingsTest::replay_data()
+{
+    QTest::addColumn<QString>("path");
+    const QDir dir(QStringLiteral(ZUVO_FUZZ_REGRESSIONS));
+    const QStringList names = dir.entryList(QDir::Files, QDir::Name);
+    QVERIFY(!names.isEmpty());
+    for (const QString &name : names)
+        QTest::newRow(qPrintable(name)) << dir.filePath(name);
+}
+
+void FuzzFindingsTest::replay()
+{
+    QFETCH(QString, path);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    hostlinkharness::feed(file.readAll());
+
+    const QString title = QStringLiteral("after ") + QFileInfo(path).fileName();
+    hostlinkharness::feed(testsupport::wire(QStringLiteral("config"), QStringLiteral("title"), title) +
+                          testsupport::wire(QStringLiteral("event"), QStringLiteral("showBoxMessage"), title));
+    QCOMPARE(ZuvoChatWBConfigure::Title(), title);
+    const auto *window = qobject_cast<ZuvoChatWebBroswer *>(QApplication::topLevelWidgets().value(0));
+    QVERIFY(window && window->isVisible());
+    const QLabel *message = window->findChild<QLabel *>(QStringLiteral("information"));
+    QVERIFY(message);
+    QCOMPARE(message->text(), title);
+}
+
+QTEST_MAIN(FuzzFindingsTest)
+#include "tst_fuzzfindings.moc"
