@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QHash>
 #include <QJsonDocument>
+#include <QLabel>
 #include <QJsonObject>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -143,6 +144,15 @@ void feed(const QByteArray &input)
             link->receiveBytes(message);
     }
     settle();
+}
+
+QString shownMessage()
+{
+    const auto *window = qobject_cast<ZuvoChatWebBroswer *>(QApplication::topLevelWidgets().value(0));
+    if (!window || !window->isVisible())
+        return QString();
+    const QLabel *message = window->findChild<QLabel *>(QStringLiteral("information"));
+    return message ? message->text() : QString();
 }
 
 } // namespace hostlinkharness

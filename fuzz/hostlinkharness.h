@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
 // The receive path of the browser as the host drives it, for the fuzz target
 // and for the test that replays the inputs the fuzzer once crashed on.
@@ -17,5 +18,9 @@ void setUp(int *argc, char ***argv);
 // such a payload "$LIST$", "$OFFSET$", "$DOWNLOAD$" and "$USERINFO$" stand for
 // the key of the browser's latest request of that kind.
 void feed(const QByteArray &input);
+
+// The text of the message box the window shows, or nothing when it shows
+// none or the window is gone: whether the browser still follows the host.
+QString shownMessage();
 
 } // namespace hostlinkharness

@@ -11,6 +11,12 @@ QString uniqueServerName(const QString &tag);
 // The wire form of one host message with a UTF-8 text payload.
 QByteArray wire(const QString &group, const QString &command, const QString &text);
 
+// A PNG file of the given size, filled red.
+QByteArray png(int width, int height);
+// A tiny valid PNG whose header claims the given size: a decoder would
+// allocate for the claim before noticing that the pixels are missing.
+QByteArray pngDeclaring(quint32 width, quint32 height);
+
 // The resident memory of this process or of another one, from /proc.
 qint64 residentBytes();
 qint64 residentBytesOf(qint64 pid);
