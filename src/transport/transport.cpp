@@ -1,6 +1,7 @@
 #include "transport.h"
 
 #include "zuvochatwbconfigure.h"
+#include "zuvolog.h"
 #include "zuvochatwebbroswer.h"
 #include "zwProtoc.h"
 #include "linux/pspecific_linux.h"
@@ -402,6 +403,7 @@ void transport::removeAllDownloadFile(QString requestid)
 void transport::parseCmd(QString cmdString)
 {
     const QStringList fields = cmdString.split(QLatin1Char(':'));
+    qCDebug(zuvoLinkMessages).noquote() << "received" << fields.value(0) << fields.value(1) << fields.value(2).size();
     if (fields.size() < 2)
         return;
     const QString &group = fields[0];

@@ -23,10 +23,10 @@ QByteArray wire(const QString &group, const QString &command, const QString &tex
     return group.toLatin1() + ':' + command.toLatin1() + ':' + text.toUtf8().toBase64() + ';';
 }
 
-QByteArray png(int width, int height)
+QByteArray png(int width, int height, QRgb colour)
 {
     QImage image(width, height, QImage::Format_ARGB32);
-    image.fill(Qt::red);
+    image.fill(colour);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
