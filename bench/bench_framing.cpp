@@ -1,16 +1,13 @@
 // Receive-path cost of one large host message: a 16 MiB payload delivered in
 // one read against the same bytes in 4 KiB reads, with Base64 decoding of the
 // payload alone as the floor. Prints medians of several runs.
+#include "median.h"
 #include "transport/transport.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QTextStream>
-
-#include <algorithm>
-#include <functional>
-#include <vector>
 
 namespace {
 
@@ -26,18 +23,6 @@ QByteArray randomPayload(int size)
     return bytes;
 }
 
-double medianMs(const std::function<void()> &work)
-{
-    std::vector<double> times;
-    for (int run = 0; run < kRuns; ++run) {
-        QElapsedTimer clock;
-        clock.start();
-        work();
-        times.push_back(clock.nsecsElapsed() / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 // The straightforward reading that decodes the whole buffer again at every
 // read, kept here only as the figure to compare with.
@@ -74,9 +59,9 @@ int main(int argc, char *argv[])
     const QByteArray message = "webfile:getFileListRes:" + encoded + ";";
     transport *link = transport::shareInstance();
 
-    const double floorMs = medianMs([&] { (void)QByteArray::fromBase64(encoded); });
-    const double oneReadMs = medianMs([&] { link->receiveBytes(message); });
-    const double smallReadsMs = medianMs([&] {
+    const double floorMs = medianMs(kRuns, [&] { (void)QByteArray::fromBase64(encoded); });
+    const double oneReadMs = medianMs(kRuns, [&] { link->receiveBytes(message); });
+    const double smallReadsMs = medianMs(kRuns, [&] {
         for (int offset = 0; offset < message.size(); offset += kReadBytes)
             link->receiveBytes(QByteArray::fromRawData(message.constData() + offset,
                                                        qMin(kReadBytes, message.size() - offset)));

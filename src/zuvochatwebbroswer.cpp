@@ -3,6 +3,7 @@
 #include "transport/transport.h"
 #include "zuvochatwbconfigure.h"
 #include "zuvochatwebbroswer_private.h"
+#include "zuvolog.h"
 
 #include <QBitmap>
 #include <QDateTime>
@@ -321,7 +322,7 @@ void ZuvoChatWebBroswer::onDownloadRequested(const QNetworkRequest &request)
     if (fileName.isEmpty())
         return;
 
-    qDebug() << "onDownloadRequested, path:" << path << ", fileName:" << fileName;
+    qCDebug(zuvoWindow) << "onDownloadRequested, path:" << path << ", fileName:" << fileName;
     transport::shareInstance()->downloadFile(_downloadRequest, url.toString(), fileName);
 }
 

@@ -1,5 +1,7 @@
 #include "zuvochatwebbroswer_private.h"
 
+#include "findbar.h"
+#include "zoomlabel.h"
 #include "zuvobridgepolicy.h"
 #include "zuvochatwbconfigure.h"
 #include "zuvochatwebkitview.h"
@@ -13,6 +15,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QShortcut>
+#include <QWebFrame>
 
 InformBox::InformBox(QWidget *parent, const QString &information, const QString &confirmText, Action confirm,
                      const QString &cancelText, Action cancel)
@@ -68,6 +72,14 @@ void InformBox::onConfirm()
 void InformBox::onCancel()
 {
     run(_cancel);
+}
+
+void InformBox::dismiss()
+{
+    if (_cancelButton.isHidden())
+        onConfirm();
+    else
+        onCancel();
 }
 
 void InformBox::run(const Action &action)
@@ -161,10 +173,14 @@ ZuvoChatWebBroswer_impl::ZuvoChatWebBroswer_impl(QWidget *parent, bool maxsized)
     _shareToFriend.setVisible(ZuvoChatWBConfigure::TitleShareToFriendShow());
 
     setUpBackgroundBlock();
+    setUpAccessibleNames();
+    setUpKeys();
 }
 
 ZuvoChatWebBroswer_impl::~ZuvoChatWebBroswer_impl()
 {
+    _backgroudBlock.removeEventFilter(this);
+    _webview->removeEventFilter(this);
     // The page refers to the bridge and the network manager; take it down
     // while both still exist.
     QWebPage *page = _webview->page();
@@ -402,6 +418,7 @@ void ZuvoChatWebBroswer_impl::resizeEvent(QResizeEvent *)
     const int titleHeight = ZuvoChatWBConfigure::TitleHeight();
     _webview->resize(width() - 2, height() - 1 - titleHeight);
     _backgroudBlock.setGeometry(0, 0, width(), height());
+    layOutOverlays();
 }
 
 void ZuvoChatWebBroswer_impl::paintEvent(QPaintEvent *)
@@ -550,4 +567,154 @@ QRect ZuvoChatWebBroswer_impl::draggedGeometry(QPoint displacement) const
     const int x = movesLeft ? right + 1 - width : left;
     const int y = movesTop ? bottom + 1 - height : top;
     return QRect(x, y, width, height);
+}
+
+void ZuvoChatWebBroswer_impl::setUpAccessibleNames()
+{
+    // The captions the buttons were built with.
+    _refresh.setAccessibleName(ZuvoChatWBConfigure::TitleRefreshText());
+    _storeToZuvo.setAccessibleName(ZuvoChatWBConfigure::TitleCollectText());
+    _shareToFriend.setAccessibleName(ZuvoChatWBConfigure::TitleShareText());
+    _checkChannel.setAccessibleName(ZuvoChatWBConfigure::TitleChannelText());
+    _openOutside.setAccessibleName(ZuvoChatWBConfigure::TitleOpenOutsideText());
+    _webFile.setAccessibleName(ZuvoChatWBConfigure::TitleWebFileText());
+    _webFileBack.setAccessibleName(ZuvoChatWBConfigure::WebFileBackText());
+    _logo.setAccessibleName(QStringLiteral("Logo"));
+    _minisize.setAccessibleName(QStringLiteral("Minimize"));
+    _maxsize.setAccessibleName(QStringLiteral("Maximize"));
+    _restoresize.setAccessibleName(QStringLiteral("Restore"));
+    _close.setAccessibleName(QStringLiteral("Close"));
+}
+
+void ZuvoChatWebBroswer_impl::setUpKeys()
+{
+    using Self = ZuvoChatWebBroswer_impl;
+    // Window-wide, so they work while the page has the focus; a page's text
+    // field still claims its editing keys first (the toolkit asks it).
+    const auto bind = [this](const QKeySequence &keys, auto slot) {
+        auto *shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, slot);
+        return shortcut;
+    };
+    // A plain pointer, not a nested [this]: the sanitizer caught the inner
+    // closure reading this through the outer one, gone by the key press.
+    ZuvoChatWebKitView *const view = _webview;
+    const auto onPage = [view](void (ZuvoChatWebKitView::*action)()) {
+        return [view, action] {
+            if (!view->isHidden())
+                (view->*action)();
+        };
+    };
+
+    bind(QKeySequence(Qt::Key_F5), &Self::refresh);
+    bind(QKeySequence(Qt::CTRL + Qt::Key_R), &Self::refresh);
+    bind(QKeySequence(Qt::ALT + Qt::Key_Left), onPage(&ZuvoChatWebKitView::onClickBack));
+    for (int key : {Qt::CTRL + Qt::Key_Plus, Qt::CTRL + Qt::Key_Equal, Qt::CTRL + Qt::KeypadModifier + Qt::Key_Plus})
+        bind(QKeySequence(key), onPage(&ZuvoChatWebKitView::zoomIn));
+    for (int key : {Qt::CTRL + Qt::Key_Minus, Qt::CTRL + Qt::KeypadModifier + Qt::Key_Minus})
+        bind(QKeySequence(key), onPage(&ZuvoChatWebKitView::zoomOut));
+    bind(QKeySequence(Qt::CTRL + Qt::Key_0), onPage(&ZuvoChatWebKitView::resetZoom));
+    bind(QKeySequence(Qt::CTRL + Qt::Key_F), &Self::openFindBar);
+
+    // Escape is taken only while there is something to close; otherwise the
+    // page keeps it for its own dialogs and menus.
+    _escapeKey = bind(QKeySequence(Qt::Key_Escape), &Self::onEscapeKey);
+    _escapeKey->setEnabled(false);
+    _backgroudBlock.installEventFilter(this);
+    _webview->installEventFilter(this);
+
+    connect(_webview, &ZuvoChatWebKitView::zoomChanged, this, &Self::showZoomLevel);
+    connect(_webview->page()->mainFrame(), &QWebFrame::loadStarted, this, &Self::closeFindBar);
+}
+
+bool ZuvoChatWebBroswer_impl::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Show || event->type() == QEvent::Hide) {
+        // The page made way for the download panel (not a minimised window):
+        // what floats over the page goes with it.
+        if (watched == _webview && _webview->isHidden()) {
+            closeFindBar();
+            if (_zoomLabel)
+                _zoomLabel->hide();
+        }
+        updateEscapeKey();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void ZuvoChatWebBroswer_impl::updateEscapeKey()
+{
+    _escapeKey->setEnabled(!_backgroudBlock.isHidden() || (_findBar && !_findBar->isHidden()));
+}
+
+InformBox *ZuvoChatWebBroswer_impl::topBox() const
+{
+    const QList<InformBox *> boxes = findChildren<InformBox *>(QString(), Qt::FindDirectChildrenOnly);
+    for (auto box = boxes.crbegin(); box != boxes.crend(); ++box) {
+        if (!(*box)->isHidden())
+            return *box;
+    }
+    return nullptr;
+}
+
+void ZuvoChatWebBroswer_impl::onEscapeKey()
+{
+    if (InformBox *box = topBox())
+        box->dismiss();
+    else if (_findBar && !_findBar->isHidden())
+        closeFindBar();
+}
+
+void ZuvoChatWebBroswer_impl::openFindBar()
+{
+    // The page is covered by a box or replaced by the download panel.
+    if (_webview->isHidden() || !_backgroudBlock.isHidden())
+        return;
+    if (!_findBar) {
+        _findBar = new FindBar(this, _webview->page());
+        stackOverPage(*_findBar);
+        _findBar->installEventFilter(this);
+        connect(_findBar, &FindBar::closed, this, [this] { _webview->setFocus(Qt::OtherFocusReason); });
+        layOutOverlays();
+    }
+    _findBar->open();
+}
+
+void ZuvoChatWebBroswer_impl::closeFindBar()
+{
+    if (_findBar)
+        _findBar->closeBar();
+}
+
+void ZuvoChatWebBroswer_impl::showZoomLevel(int percent)
+{
+    if (!_zoomLabel) {
+        _zoomLabel = new ZoomLabel(this);
+        stackOverPage(*_zoomLabel);
+    }
+    _zoomLabel->showLevel(percent);
+    layOutOverlays();
+}
+
+void ZuvoChatWebBroswer_impl::stackOverPage(QWidget &overlay)
+{
+    // An open box and its dimming layer stay above everything.
+    overlay.raise();
+    if (_backgroudBlock.isHidden())
+        return;
+    _backgroudBlock.raise();
+    for (InformBox *box : findChildren<InformBox *>(QString(), Qt::FindDirectChildrenOnly))
+        box->raise();
+}
+
+void ZuvoChatWebBroswer_impl::layOutOverlays()
+{
+    // Both float over the page and leave its place as it is.
+    const QRect page = _webview->geometry();
+    if (_findBar)
+        _findBar->setGeometry(page.x(), page.y(), page.width(), FindBar::barHeight());
+    if (_zoomLabel)
+        _zoomLabel->move(page.x() + (page.width() - _zoomLabel->width()) / 2,
+                         page.y() + (page.height() - _zoomLabel->height()) / 2);
 }

@@ -44,6 +44,9 @@ signals:
 public slots:
     void onConfirm();
     void onCancel();
+    // The answer that commits to nothing: cancel where the box offers it,
+    // otherwise its only answer.
+    void dismiss();
 
 protected:
     void paintEvent(QPaintEvent *e) override;
@@ -63,10 +66,13 @@ private:
 };
 
 class DownloadFileTree;
+class FindBar;
 class QNetworkRequest;
+class QShortcut;
 class ZuvoBridgeOriginPolicy;
 class ZuvoChatWebKitView;
 class ZuvoWebKitNetworkManager;
+class ZoomLabel;
 
 // Everything the user sees inside the window: the custom title bar, the web
 // view below it, and the dimming layer with a message box over both. It turns
@@ -121,6 +127,9 @@ public:
     void setParentGeometry(QRect rect);
 
     ZuvoChatWebKitView *webView() const { return _webview; }
+    // Null until first opened or shown.
+    FindBar *findBar() const { return _findBar; }
+    ZoomLabel *zoomLabel() const { return _zoomLabel; }
 
 signals:
     void closeClicked();
@@ -163,8 +172,19 @@ protected:
     void leaveEvent(QEvent *e) override;
     void paintEvent(QPaintEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void setUpKeys();
+    void setUpAccessibleNames();
+    void openFindBar();
+    void closeFindBar();
+    void onEscapeKey();
+    void updateEscapeKey();
+    void showZoomLevel(int percent);
+    void layOutOverlays();
+    void stackOverPage(QWidget &overlay);
+    InformBox *topBox() const;
     void setUpTextButton(TextButton &button, const char *name, void (ZuvoChatWebBroswer_impl::*signal)());
     void setUpWebContent();
     void setUpBackgroundBlock();
@@ -202,4 +222,7 @@ private:
     // The open message box of showInfo, if any; confirmation boxes are never reused.
     QPointer<InformBox> _messageBox;
     ZuvoBridgeOriginPolicy *_bridgePolicy = nullptr;
+    FindBar *_findBar = nullptr;
+    ZoomLabel *_zoomLabel = nullptr;
+    QShortcut *_escapeKey = nullptr;
 };

@@ -9,6 +9,7 @@
 #include <QWebView>
 
 class QContextMenuEvent;
+class QWheelEvent;
 
 // The view that shows the window's pages. A page that asks for a new browser
 // window is shown here instead; the addresses it replaced are kept so that
@@ -37,15 +38,31 @@ public:
     void storeHistory();
     const QQueue<QUrl> &savedHistory() const { return _history; }
 
+    // Page zoom in the steps desktop browsers use; it holds across loads.
+    int zoomPercent() const { return _zoomPercent; }
+    void zoomIn();
+    void zoomOut();
+    void resetZoom();
+    // The step next to percent in the given direction (+1 or -1), percent
+    // itself at either end of the steps.
+    static int zoomStep(int percent, int direction);
+
+signals:
+    void zoomChanged(int percent);
+
 public slots:
     void onClickBack();
 
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
     QWebView *createWindow(QWebPage::WebWindowType type) override;
+    void wheelEvent(QWheelEvent *event) override;
 
 private:
     bool canGoBack() const;
+    void setZoomPercent(int percent);
 
     QQueue<QUrl> _history;
+    int _zoomPercent = 100;
+    int _zoomWheelDelta = 0;
 };

@@ -1,6 +1,7 @@
 #include "zuvolog.h"
 
 Q_LOGGING_CATEGORY(zuvoLink, "zuvo.link")
+Q_LOGGING_CATEGORY(zuvoLinkIo, "zuvo.link.io")
 Q_LOGGING_CATEGORY(zuvoWeb, "zuvo.web")
 Q_LOGGING_CATEGORY(zuvoWindow, "zuvo.window")
 Q_LOGGING_CATEGORY(zuvoPanel, "zuvo.panel")

@@ -3,8 +3,9 @@
 #include <QLoggingCategory>
 
 // One category per component, so an integrator can silence the chatty ones
-// (for instance "zuvo.link.debug=false") and keep the rest.
-Q_DECLARE_LOGGING_CATEGORY(zuvoLink)    // the host link: socket state, reads and writes
+// (for instance "zuvo.link.io.debug=false") and keep the rest.
+Q_DECLARE_LOGGING_CATEGORY(zuvoLink)    // the host link: connected, disconnected, socket errors
+Q_DECLARE_LOGGING_CATEGORY(zuvoLinkIo)  // the host link: one line per read and per write
 Q_DECLARE_LOGGING_CATEGORY(zuvoWeb)     // page loads and the script bridge
 Q_DECLARE_LOGGING_CATEGORY(zuvoWindow)  // the browser window and its dialogs
 Q_DECLARE_LOGGING_CATEGORY(zuvoPanel)   // the download-history panel

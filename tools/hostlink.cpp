@@ -1,6 +1,6 @@
 #include "hostlink.h"
 
-#include "transport/transport.h"
+#include "transport/wirecodec.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -60,7 +60,7 @@ void HostLink::sendRaw(const QByteArray &bytes)
 
 void HostLink::send(const QString &group, const QString &command, const QByteArray &payload)
 {
-    sendRaw(group.toLatin1() + ':' + command.toLatin1() + ':' + payload.toBase64() + ';');
+    sendRaw(wirecodec::encode(group, command, payload));
 }
 
 void HostLink::sendText(const QString &group, const QString &command, const QString &text)
@@ -105,11 +105,8 @@ void HostLink::onReadyRead()
         return;
     const QStringList messages = _framer.append(_client->readAll());
     for (const QString &text : messages) {
-        const QStringList fields = text.split(QLatin1Char(':'));
-        Message message;
-        message.group = fields.value(0);
-        message.command = fields.value(1);
-        message.payload = QByteArray::fromBase64(fields.value(2).toLatin1());
+        const wirecodec::Message decoded = wirecodec::decode(text);
+        const Message message{decoded.group, decoded.command, decoded.payload};
         _received.append(message);
         emit messageReceived(message);
     }

@@ -1,8 +1,9 @@
 #include "transport.h"
+#include "wirecodec.h"
 
 #include "zuvochatwbconfigure.h"
-#include "zuvolog.h"
 #include "zuvochatwebbroswer.h"
+#include "zuvolog.h"
 #include "zwProtoc.h"
 #include "linux/pspecific_linux.h"
 
@@ -22,7 +23,6 @@
 #include <algorithm>
 #include <mutex>
 
-namespace protoc = zuvo_web_protoc;
 namespace config = zuvo_web_protoc::zuvo_web_protoc_1_config;
 namespace event = zuvo_web_protoc::zuvo_web_protoc_2_event;
 namespace feedback = zuvo_web_protoc::zuvo_web_protoc_3_feedback;
@@ -162,12 +162,6 @@ const QHash<QString, ReplyEntry> &webfileReplies()
     return entries;
 }
 
-QByteArray payloadBytes(const QString &value)
-{
-    // The default mode skips characters outside the Base64 alphabet.
-    return QByteArray::fromBase64(value.toLocal8Bit());
-}
-
 // An image whose header declares more than an icon's size is treated like an
 // unreadable one, so its pixels are never allocated.
 QImage decodeIconImage(const QByteArray &data)
@@ -288,18 +282,18 @@ void transport::connectToZuvo(QString serverName)
 
 void transport::socketConnected()
 {
-    qDebug() << "socketConnected";
+    qCDebug(zuvoLink) << "socketConnected";
 }
 
 void transport::socketDisconnected()
 {
-    qDebug() << "socketDisconnected";
+    qCDebug(zuvoLink) << "socketDisconnected";
     endOfLink();
 }
 
 void transport::socketError(QLocalSocket::LocalSocketError e)
 {
-    qDebug() << "QLocalSocket::LocalSocketError e:" << e;
+    qCDebug(zuvoLink) << "QLocalSocket::LocalSocketError e:" << e;
     endOfLink();
 }
 
@@ -311,12 +305,12 @@ void transport::endOfLink()
 
 void transport::socketWritten(qint64 bytes)
 {
-    qDebug() << "socketWritten:" << bytes;
+    qCDebug(zuvoLinkIo) << "socketWritten:" << bytes;
 }
 
 void transport::socketReading()
 {
-    qDebug() << "socketReading";
+    qCDebug(zuvoLinkIo) << "socketReading";
     receiveBytes(_socket.readAll());
 }
 
@@ -331,9 +325,7 @@ void transport::receiveBytes(const QByteArray &bytes)
 
 QByteArray transport::encodeMessage(const QString &prefix, const QString &cmd, const QString &value)
 {
-    const QString text = prefix + QLatin1Char(':') + cmd + QLatin1Char(':') +
-                         QString::fromLatin1(value.toUtf8().toBase64()) + protoc::suffix;
-    return text.toLocal8Bit();
+    return wirecodec::encodeText(prefix, cmd, value);
 }
 
 void transport::write(const QString &prefix, const QString &cmd, const QString &value)
@@ -425,7 +417,7 @@ void transport::parseCmd(QString cmdString)
 
 void transport::parseConfigCmd(QString cmd, QString value)
 {
-    const QByteArray valueData = payloadBytes(value);
+    const QByteArray valueData = wirecodec::decodePayload(value);
 
     if (const auto setter = textSetters().value(cmd)) {
         const QString text = QString::fromUtf8(valueData);
@@ -454,7 +446,7 @@ void transport::parseConfigCmd(QString cmd, QString value)
 
 void transport::parseEventCmd(QString cmd, QString value)
 {
-    const QString text = QString::fromUtf8(payloadBytes(value));
+    const QString text = QString::fromUtf8(wirecodec::decodePayload(value));
 
     if (cmd == event::_10_active) {
         ZuvoChatWebBroswer::activeWnd();
@@ -476,7 +468,7 @@ void transport::parseFeedbackCmd(QString, QString)
 
 void transport::parseWebFileCmd(QString cmd, QString value)
 {
-    const QByteArray valueData = payloadBytes(value);
+    const QByteArray valueData = wirecodec::decodePayload(value);
     if (valueData.isEmpty())
         return;
     if (const auto entry = webfileReplies().value(cmd))
@@ -485,7 +477,7 @@ void transport::parseWebFileCmd(QString cmd, QString value)
 
 void transport::parseIQCmd(QString cmd, QString value)
 {
-    const QByteArray valueData = payloadBytes(value);
+    const QByteArray valueData = wirecodec::decodePayload(value);
     if (cmd == iq::_11_currentUserInfo && !valueData.isEmpty())
         ZuvoChatWebBroswer::iqCurrentUserInfo(valueData);
 }

@@ -1,5 +1,7 @@
 #include "hostmessage.h"
 
+#include "transport/wirecodec.h"
+
 HostMessage HostMessage::text(const QString &group, const QString &command, const QString &text)
 {
     return {group, command, text.toUtf8()};
@@ -7,7 +9,7 @@ HostMessage HostMessage::text(const QString &group, const QString &command, cons
 
 QByteArray HostMessage::wire() const
 {
-    return group.toLatin1() + ':' + command.toLatin1() + ':' + payload.toBase64() + ';';
+    return wirecodec::encode(group, command, payload);
 }
 
 bool HostMessage::operator==(const HostMessage &other) const

@@ -1,0 +1,56 @@
+// Cost of one keystroke in the find bar: counting every match with the
+// page's own search and highlighting them, against highlighting alone (the
+// floor, what any find bar pays), on pages with more and more matches.
+// Prints medians of several runs.
+#include "findbar.h"
+#include "median.h"
+#include "zuvochatwbconfigure.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTextStream>
+#include <QWebPage>
+#include <QWebView>
+
+namespace {
+
+constexpr int kRuns = 9;
+
+QString pageWith(int matches)
+{
+    QString html = QStringLiteral("<html><body>");
+    for (int i = 0; i < matches; ++i)
+        html += QStringLiteral("<p>line %1: the apple of the eye, and other words around it</p>").arg(i);
+    return html + QStringLiteral("</body></html>");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    ZuvoChatWBConfigure::init();
+    QTextStream out(stdout);
+    out << "matches  highlight only (ms)  find bar keystroke (ms)  count shown\n";
+    for (int matches : {10, 100, 1000, 5000}) {
+        QWebView view;
+        view.resize(800, 600);
+        view.setHtml(pageWith(matches));
+        FindBar bar(nullptr, view.page());
+        auto *field = bar.findChild<QLineEdit *>(QStringLiteral("findField"));
+
+        const double floor = medianMs(kRuns, [&] {
+            view.page()->findText(QString(), QWebPage::HighlightAllOccurrences);
+            view.page()->findText(QStringLiteral("apple"), QWebPage::HighlightAllOccurrences);
+        });
+        const double keystroke = medianMs(kRuns, [&] {
+            field->setText(QString());
+            field->setText(QStringLiteral("apple"));
+        });
+        out << qSetFieldWidth(7) << matches << qSetFieldWidth(0) << "  " << qSetFieldWidth(19) << floor
+            << qSetFieldWidth(0) << "  " << qSetFieldWidth(23) << keystroke << qSetFieldWidth(0) << "  "
+            << bar.countText() << "\n";
+        out.flush();
+    }
+    return 0;
+}

@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# Builds the Debian package from a build folder (default: build/), installs it
+# with apt-get, runs the installed reference host against the installed browser
+# on the offscreen platform and removes the package again. The host must
+# connect to the browser, the browser must load the built-in start page, and
+# both must end with code 0 on "quit". Needs root or sudo.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build="$(cd "${1:-build}" && pwd)"
+package=zuvochatwebbroswer
+start_page=qrc:/start/index.html
+
+if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi
+apt() { "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get "$@"; }
+
+rm -f "$build/${package}"_*.deb
+(cd "$build" && cpack -G DEB)
+deb="$(ls "$build/${package}"_*.deb)"
+echo "package: $deb"
+dpkg-deb --field "$deb" Package Version Depends
+
+work="$(mktemp -d)"
+host_pid=
+finish() {
+    local rc=$?
+    exec 3>&- 2>/dev/null || true
+    [ -n "$host_pid" ] && kill "$host_pid" 2>/dev/null || true
+    if dpkg-query -W "$package" >/dev/null 2>&1; then
+        apt remove -y --purge "$package" >/dev/null
+    fi
+    if [ "$rc" -ne 0 ]; then
+        echo "--- host output"; cat "$work/out" 2>/dev/null || true
+        echo "--- host and browser errors"; cat "$work/err" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+    exit "$rc"
+}
+trap finish EXIT
+
+fail() { echo "package check failed: $*" >&2; exit 1; }
+
+# --reinstall: a copy of the same version left on a developer's machine is replaced too.
+apt install -y --reinstall "$deb"
+host="$(dpkg -L "$package" | grep '/zuvohost$')"
+folder="$(dirname "$host")"
+[ -x "$folder/zuvochatwebbroswer" ] || fail "no browser beside $host"
+for licence in LICENSE-OpenSans.txt LICENSE-Deng.txt; do
+    dpkg -L "$package" | grep -q "^/usr/share/doc/.*/$licence$" || fail "$licence is not installed"
+done
+
+# The host reads its commands from a pipe that stays open, so "quit" is sent
+# only once the start page has arrived.
+mkfifo "$work/in"
+(cd "$work" && QT_QPA_PLATFORM=offscreen exec "$host" --url "$start_page" <in >out 2>err) &
+host_pid=$!
+exec 3>"$work/in"
+
+loaded="ZuvoChatWebKitView::loadFinished true \"$start_page\""
+for _ in $(seq 1 600); do
+    grep -qF "ZuvoChatWebKitView::loadFinished" "$work/err" && break
+    kill -0 "$host_pid" 2>/dev/null || break
+    sleep 0.1
+done
+grep -qF "$loaded" "$work/err" || fail "the browser did not load $start_page"
+
+echo quit >&3
+exec 3>&-
+for _ in $(seq 1 150); do
+    kill -0 "$host_pid" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$host_pid" 2>/dev/null && fail "the host did not end within 15 s of quit"
+host_rc=0
+wait "$host_pid" || host_rc=$?
+host_pid=
+
+endpoint="/tmp/$(printf '%s' "$folder" | md5sum | cut -c1-32)-ChannelWebBroswerProcess-"
+grep -qF "host: listening on $endpoint" "$work/out" || fail "the host does not listen on ${endpoint}…"
+grep -qx "host: browser connected" "$work/out" || fail "the browser did not connect"
+grep -qx "host: browser exited with code 0" "$work/out" || fail "the browser did not exit with code 0"
+[ "$host_rc" -eq 0 ] || fail "the host exited with code $host_rc"
+
+apt remove -y --purge "$package" >/dev/null
+[ ! -e "$host" ] || fail "$host is still there after removing the package"
+echo "package check: $(basename "$deb") installed into $folder, start page shown, exit code 0, removed"

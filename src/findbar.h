@@ -1,0 +1,66 @@
+#pragma once
+
+#include "button.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QString>
+#include <QWidget>
+
+class QEvent;
+class QPaintEvent;
+class QResizeEvent;
+class QWebPage;
+
+// The slim bar over the top of the page that finds text in it: a field, the
+// "3 of 12" count, previous and next, and a close button. Every match is
+// highlighted; the current one is the page's selection. Its parent places it.
+class FindBar : public QWidget
+{
+    Q_OBJECT
+
+public:
+    FindBar(QWidget *parent, QWebPage *page);
+
+    static int barHeight();
+    // Counting stops here, so a page full of one letter stays responsive.
+    static constexpr int maxCounted = 1000;
+
+    // Shows the bar with its field focused and searches again for its text.
+    void open();
+    // Hides the bar and takes the highlighting and selection off the page.
+    void closeBar();
+
+    int matchCount() const { return _matches; }
+    int currentMatch() const { return _current; }
+    QString countText() const { return _count.text(); }
+
+public slots:
+    void findNext();
+    void findPrevious();
+
+signals:
+    void closed();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void paintEvent(QPaintEvent *e) override;
+    void resizeEvent(QResizeEvent *e) override;
+
+private:
+    void search();
+    int countMatches(const QString &text) const;
+    void step(bool forward);
+    void showCount();
+    void clearPage();
+    void setUpButton(TextButton &button, const char *name, const QString &accessibleName);
+
+    QWebPage *_page;
+    QLineEdit _field;
+    QLabel _count;
+    TextButton _previous;
+    TextButton _next;
+    TextButton _close;
+    int _matches = 0;
+    int _current = 0;
+};
