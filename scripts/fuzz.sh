@@ -25,5 +25,5 @@ mkdir -p "$build/corpus" "$build/findings"
 export ASAN_OPTIONS="detect_leaks=0${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}"
 exec "$build/fuzz/fuzz_hostlink" "$build/corpus" fuzz/corpus \
-    -dict=fuzz/hostlink.dict -max_len=65536 -rss_limit_mb=4096 -timeout=20 \
+    -dict=fuzz/hostlink.dict -max_len=16384 -rss_limit_mb=4096 -timeout=20 \
     -artifact_prefix="$build/findings/" -close_fd_mask=2 -print_final_stats=1 "${limit[@]}" "$@"
