@@ -1,5 +1,7 @@
 #include "zuvochatwebbroswer.h"
 
+#include "linux/pspecific_linux.h"
+#include "screenfit.h"
 #include "transport/transport.h"
 #include "zuvochatwbconfigure.h"
 #include "zuvochatwebbroswer_private.h"
@@ -8,7 +10,9 @@
 #include <QBitmap>
 #include <QDateTime>
 #include <QDebug>
+#include <QDialog>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -18,6 +22,8 @@
 #include <QPainterPath>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QThread>
 #include <QUuid>
 #include <QWindow>
 
@@ -32,6 +38,34 @@ constexpr quint64 kDownloadRepeatMs = 300;
 QString newRequestId()
 {
     return QUuid::createUuid().toString().remove(QRegularExpression(QStringLiteral("[{}-]")));
+}
+
+// A saved place may be on a monitor since unplugged or beyond a resolution
+// since lowered, where the user could never reach the window.
+QRect placeOnScreens(const QWidget *window, const QRect &saved)
+{
+    // Long enough for a window manager that answers, short enough not to
+    // hold the first page back where none does.
+    constexpr int frameAnswerMs = 200;
+    QList<QRect> areas;
+    for (const QScreen *screen : QGuiApplication::screens())
+        areas.append(screen->availableGeometry());
+    return fitOnScreens(saved, psExpectedFrameMargins(window, frameAnswerMs), areas);
+}
+
+// A page's dialog and its wait for the host run event loops with the window
+// and its page below them on the stack, and the host link may end inside
+// either. The window is deleted only once all of them have returned.
+void deleteOnceIdle(QPointer<ZuvoChatWebBroswer> window)
+{
+    QTimer::singleShot(10, [window] {
+        if (!window)
+            return;
+        if (QThread::currentThread()->loopLevel() > 1 || window->impl()->isWaitingForHost())
+            deleteOnceIdle(window);
+        else
+            window->deleteLater();
+    });
 }
 
 } // namespace
@@ -106,7 +140,7 @@ ZuvoChatWebBroswer *ZuvoChatWebBroswer::newZuvoChatWebBroswer(QString url, QWidg
     _webView = new ZuvoChatWebBroswer(parent, maxsized);
     _webView->createWinId();
     _webView->setMinimumWidth(ZuvoChatWBConfigure::MiniWidth());
-    const QRect geometry = ZuvoChatWBConfigure::Geometry();
+    const QRect geometry = placeOnScreens(_webView, ZuvoChatWBConfigure::Geometry());
     _webView->resize(geometry.size());
     _webView->move(geometry.topLeft());
     _webView->setUrl(url);
@@ -124,11 +158,21 @@ void ZuvoChatWebBroswer::destory()
         return;
     ZuvoChatWebBroswer *window = _webView;
     _webView = nullptr;
+    window->closeDialogs();
     // The link's end leaves the event loop half a second later; closing the
     // last window must not end it at once.
     window->setAttribute(Qt::WA_QuitOnClose, false);
     window->close();
-    delete window;
+    deleteOnceIdle(window);
+}
+
+void ZuvoChatWebBroswer::closeDialogs()
+{
+    for (QDialog *dialog : findChildren<QDialog *>()) {
+        if (dialog->isVisible())
+            dialog->reject();
+    }
+    _impl->stopWaitingForHost();
 }
 
 void ZuvoChatWebBroswer::activeWnd()
@@ -294,11 +338,10 @@ void ZuvoChatWebBroswer::onRemoveAllDownloadFile(QString requestid)
 
 void ZuvoChatWebBroswer::onSavePos()
 {
-    // Until the window manager has framed the window the toolkit may report
-    // a frame smaller than the window itself (seen: 1 x 1); the host would
-    // reopen the window at that size, so wait for the next tick.
-    const QRect frame = frameGeometry();
-    if (frame.width() < width() || frame.height() < height())
+    // No report of a frame not yet known: the host would reopen the window
+    // at that size.
+    const QRect frame = psFrameGeometry(this);
+    if (frame.isNull())
         return;
     const QString posString = positionText(frame, _maximized);
     if (posString == _oldPosString)
@@ -318,12 +361,19 @@ void ZuvoChatWebBroswer::onDownloadRequested(const QNetworkRequest &request)
     const QUrl url = request.url();
     const QString path = url.path(QUrl::FullyDecoded);
     const QString suggestedName = path.split(QLatin1Char('/')).last();
-    const QString fileName = QFileDialog::getSaveFileName(this, tr("Save File"), suggestedName);
-    if (fileName.isEmpty())
-        return;
-
-    qCDebug(zuvoWindow) << "onDownloadRequested, path:" << path << ", fileName:" << fileName;
-    transport::shareInstance()->downloadFile(_downloadRequest, url.toString(), fileName);
+    // Opened without an event loop of its own, which the end of the host
+    // link could otherwise pull the window out from under.
+    auto *dialog = new QFileDialog(this, tr("Save File"), suggestedName);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    const QString requestId = _downloadRequest;
+    connect(dialog, &QFileDialog::fileSelected, this, [path, url, requestId](const QString &fileName) {
+        if (fileName.isEmpty())
+            return;
+        qCDebug(zuvoWindow) << "onDownloadRequested, path:" << path << ", fileName:" << fileName;
+        transport::shareInstance()->downloadFile(requestId, url.toString(), fileName);
+    });
+    dialog->open();
 }
 
 void ZuvoChatWebBroswer::startDownloadResponse_impl(QByteArray json)

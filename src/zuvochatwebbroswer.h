@@ -91,6 +91,7 @@ private:
 
     void connectContent();
     void updateMask();
+    void closeDialogs();
 
     ZuvoChatWebBroswer_impl *_impl = nullptr;
     bool _maximized = false;

@@ -1,6 +1,8 @@
 #include "zuvochatwebbroswer_private.h"
 
+#include "downloadfile/downloadfiletree.h"
 #include "findbar.h"
+#include "windowdrag.h"
 #include "zoomlabel.h"
 #include "zuvobridgepolicy.h"
 #include "zuvochatwbconfigure.h"
@@ -8,10 +10,11 @@
 #include "zuvowebkitnetworkmanager.h"
 #include "zuvowebkitpage.h"
 
+#include <QDateTime>
+#include <QDialog>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMouseEvent>
-
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
@@ -164,6 +167,7 @@ ZuvoChatWebBroswer_impl::ZuvoChatWebBroswer_impl(QWidget *parent, bool maxsized)
     setUpTextButton(_openOutside, "openOutside", &ZuvoChatWebBroswer_impl::openOutside);
     _webFile.setObjectName(QStringLiteral("webFile"));
     _webFileBack.setObjectName(QStringLiteral("webFileBack"));
+    connect(&_webFile, &Button::clicked, this, &ZuvoChatWebBroswer_impl::onWebFile);
     connect(&_webFileBack, &Button::clicked, this, &ZuvoChatWebBroswer_impl::onWebFileBack);
     _webFileBack.hide();
 
@@ -230,6 +234,8 @@ void ZuvoChatWebBroswer_impl::setUpBackgroundBlock()
 
 void ZuvoChatWebBroswer_impl::setUrl(QString url)
 {
+    // The engine holds every load back while a page's dialog is open.
+    closePageDialogs();
     onWebFileBack();
     _wekitNetworkManager->setAccessToken(ZuvoChatWBConfigure::AccessToken());
     const QUrl address(url, QUrl::TolerantMode);
@@ -327,6 +333,26 @@ void ZuvoChatWebBroswer_impl::hideBG()
     _backgroudBlock.hide();
 }
 
+void ZuvoChatWebBroswer_impl::closePageDialogs()
+{
+    // The engine opens them on the view; rejecting one ends its event loop
+    // once control returns there.
+    for (QDialog *dialog : _webview->findChildren<QDialog *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (dialog->isVisible())
+            dialog->reject();
+    }
+}
+
+void ZuvoChatWebBroswer_impl::stopWaitingForHost()
+{
+    _jsbridge.stopWaiting();
+}
+
+bool ZuvoChatWebBroswer_impl::isWaitingForHost() const
+{
+    return _jsbridge.isWaiting();
+}
+
 InformBox *ZuvoChatWebBroswer_impl::openBox(const QString &text, const QString &confirmText,
                                             InformBox::Action confirm, const QString &cancelText,
                                             InformBox::Action cancel)
@@ -345,13 +371,7 @@ void ZuvoChatWebBroswer_impl::showInfo(QString information)
 {
     if (replaceUnseenMessage(information))
         return;
-    _messageBox = openBox(information, ZuvoChatWBConfigure::InfoOK(),
-            [this](QWidget *box) {
-                box->hide();
-                box->deleteLater();
-                hideBG();
-            },
-            QString(), InformBox::Action());
+    _messageBox = openBox(information, ZuvoChatWBConfigure::InfoOK(), closingBoxThen(), QString(), InformBox::Action());
 }
 
 // A host may send thousands of messages in one read while only the last can
@@ -373,11 +393,77 @@ void ZuvoChatWebBroswer_impl::onGetWebMessage(QString msg)
         emit goToChannel(data);
 }
 
+void ZuvoChatWebBroswer_impl::connectFileTree()
+{
+    using Tree = DownloadFileTree;
+    using Self = ZuvoChatWebBroswer_impl;
+    connect(_fileTree, &Tree::requestFileList, this, &Self::requestFileList);
+    connect(_fileTree, &Tree::requestFileDownloadOffsetList, this, &Self::requestFileDownloadOffset);
+    connect(this, &Self::requestFileListResponse, _fileTree, &Tree::onRequestFileList);
+    connect(this, &Self::requestFileDownloadOffsetResponse, _fileTree, &Tree::onRequestFileDownloadOffset);
+    connect(this, &Self::restartDownloadResponse, _fileTree, &Tree::onRestartDownloadResponse);
+    connect(this, &Self::removeHistoryResponse, _fileTree, &Tree::onRemoveHistoryResponse);
+    connect(this, &Self::removeAllHistoryResponse, _fileTree, &Tree::onRemoveAllHistoryResponse);
+    connect(_fileTree, &Tree::openFileFoler, this, &Self::openFileFoler);
+    connect(_fileTree, &Tree::redownloadFile, this, &Self::redownloadFile);
+    connect(_fileTree, &Tree::removeDownloadFile, this, &Self::onRemoveDownloadFile);
+    connect(_fileTree, &Tree::removeAllDownloadFile, this, &Self::onRemoveAllDownloadFile);
+}
+
+void ZuvoChatWebBroswer_impl::onWebFile()
+{
+    if (!_fileTree) {
+        _fileTree = new DownloadFileTree(this);
+        _fileTree->setObjectName(QStringLiteral("fileTree"));
+        connectFileTree();
+        _fileTree->setGeometry(_webview->geometry());
+    }
+    if (_webview->isHidden())
+        return;
+    _webview->hide();
+    // The host is asked for the list at most once a second.
+    const quint64 current = quint64(QDateTime::currentMSecsSinceEpoch());
+    if (current - _lastRequestFileTime > 1000) {
+        _fileTree->toRequestFileList();
+        _lastRequestFileTime = current;
+    }
+    _fileTree->show();
+    _webFileBack.show();
+    resizeEvent(nullptr);
+}
+
+InformBox::Action ZuvoChatWebBroswer_impl::closingBoxThen(std::function<void()> then)
+{
+    return [this, then](QWidget *box) {
+        box->hide();
+        box->deleteLater();
+        hideBG();
+        if (then)
+            then();
+    };
+}
+
+void ZuvoChatWebBroswer_impl::onRemoveDownloadFile(QString key, QString fileKey)
+{
+    openBox(ZuvoChatWBConfigure::WebFileRemoveTipsText(), ZuvoChatWBConfigure::InfoDelete(),
+            closingBoxThen([this, key, fileKey] { emit removeDownloadFile(key, fileKey); }),
+            ZuvoChatWBConfigure::InfoCancel(), closingBoxThen());
+}
+
+void ZuvoChatWebBroswer_impl::onRemoveAllDownloadFile(QString key)
+{
+    openBox(ZuvoChatWBConfigure::WebFileRemoveAllTipsText(), ZuvoChatWBConfigure::InfoClean(),
+            closingBoxThen([this, key] { emit removeAllDownloadFile(key); }), ZuvoChatWBConfigure::InfoCancel(),
+            closingBoxThen());
+}
+
 void ZuvoChatWebBroswer_impl::onWebFileBack()
 {
     if (!_webview->isHidden())
         return;
     _webview->show();
+    if (_fileTree)
+        _fileTree->hide();
     _webFileBack.hide();
     resizeEvent(nullptr);
 }
@@ -417,6 +503,8 @@ void ZuvoChatWebBroswer_impl::resizeEvent(QResizeEvent *)
     layOutTitleBar();
     const int titleHeight = ZuvoChatWBConfigure::TitleHeight();
     _webview->resize(width() - 2, height() - 1 - titleHeight);
+    if (_fileTree)
+        _fileTree->resize(_webview->size());
     _backgroudBlock.setGeometry(0, 0, width(), height());
     layOutOverlays();
 }
@@ -475,8 +563,10 @@ Qt::CursorShape ZuvoChatWebBroswer_impl::cursorFor(DragType type)
 void ZuvoChatWebBroswer_impl::setParentPos(QPoint pos)
 {
     emit clearWindowState();
+    // The position of the window's own area, as the drag computed it: the
+    // toolkit's idea of the frame may be stale right after the window shows.
     if (QWidget *window = parentWidget())
-        window->move(pos);
+        window->setGeometry(QRect(pos, window->size()));
 }
 
 void ZuvoChatWebBroswer_impl::setParentGeometry(QRect rect)
@@ -490,7 +580,8 @@ void ZuvoChatWebBroswer_impl::mousePressEvent(QMouseEvent *e)
     if (e->button() != Qt::LeftButton)
         return;
     _down_pos = e->globalPos();
-    _down_rc = parentWidget() ? parentWidget()->frameGeometry() : frameGeometry();
+    // The window's own area, the kind of rectangle setGeometry applies.
+    _down_rc = parentWidget() ? parentWidget()->geometry() : geometry();
     e->accept();
     window()->activateWindow();
     setFocus(Qt::MouseFocusReason);
@@ -527,46 +618,13 @@ void ZuvoChatWebBroswer_impl::mouseMoveEvent(QMouseEvent *e)
     if (e->buttons() != Qt::LeftButton)
         return;
     e->accept();
-    const QPoint displacement = e->globalPos() - _down_pos;
-    if (_drag_type == DragClient)
-        setParentPos(_down_rc.topLeft() + displacement);
-    else
-        setParentGeometry(draggedGeometry(displacement));
-}
-
-QRect ZuvoChatWebBroswer_impl::draggedGeometry(QPoint displacement) const
-{
     // Recomputed from the press every time, so a long drag does not drift.
-    const int dx = displacement.x();
-    const int dy = displacement.y();
-    const int left = _down_rc.left();
-    const int top = _down_rc.top();
-    const int right = _down_rc.right();
-    const int bottom = _down_rc.bottom();
-    const int startWidth = right - left + 1;
-    const int startHeight = bottom - top + 1;
-    const int minWidth = minimumSize().width();
-    const int minHeight = minimumSize().height();
-
-    const bool movesLeft = _drag_type == DragLeft || _drag_type == DragTopLeft || _drag_type == DragBottomLeft;
-    const bool movesRight = _drag_type == DragRight || _drag_type == DragTopRight || _drag_type == DragBottomRight;
-    const bool movesTop = _drag_type == DragTop || _drag_type == DragTopLeft || _drag_type == DragTopRight;
-    const bool movesBottom = _drag_type == DragBottom || _drag_type == DragBottomLeft || _drag_type == DragBottomRight;
-
-    int width = startWidth;
-    if (movesLeft)
-        width = qMax(startWidth - dx, minWidth);
-    else if (movesRight)
-        width = qMax(startWidth + dx, minWidth);
-    int height = startHeight;
-    if (movesTop)
-        height = qMax(startHeight - dy, minHeight);
-    else if (movesBottom)
-        height = qMax(startHeight + dy, minHeight);
-
-    const int x = movesLeft ? right + 1 - width : left;
-    const int y = movesTop ? bottom + 1 - height : top;
-    return QRect(x, y, width, height);
+    const QWidget *window = parentWidget() ? parentWidget() : this;
+    const QRect target = dragGeometry(_drag_type, _down_rc, e->globalPos() - _down_pos, window->minimumSize());
+    if (_drag_type == DragClient)
+        setParentPos(target.topLeft());
+    else
+        setParentGeometry(target);
 }
 
 void ZuvoChatWebBroswer_impl::setUpAccessibleNames()

@@ -120,6 +120,13 @@ public:
     void showBG();
     void hideBG();
 
+    // The page's own dialogs (alert, confirm, prompt) closed as their cancel.
+    void closePageDialogs();
+    // The host is gone: a page waiting for its answer stops waiting.
+    void stopWaitingForHost();
+    // A page is blocked waiting for the host, with events running under it.
+    bool isWaitingForHost() const;
+
     // What a press at (x, y) grabs; the corner zones are wider on the left
     // and top than on the right and bottom, as users of the old window know.
     DragType hitTest(int x, int y) const;
@@ -130,6 +137,7 @@ public:
     // Null until first opened or shown.
     FindBar *findBar() const { return _findBar; }
     ZoomLabel *zoomLabel() const { return _zoomLabel; }
+    DownloadFileTree *fileTree() const { return _fileTree; }
 
 signals:
     void closeClicked();
@@ -162,7 +170,10 @@ signals:
 
 public slots:
     void onGetWebMessage(QString msg);
+    void onWebFile();
     void onWebFileBack();
+    void onRemoveDownloadFile(QString key, QString fileKey);
+    void onRemoveAllDownloadFile(QString key);
 
 protected:
     void mousePressEvent(QMouseEvent *e) override;
@@ -191,9 +202,11 @@ private:
     void layOutTitleBar();
     int placeInTitleBar(QWidget &element, int x) const;
     void setButtonVisible(QWidget &button, bool visible, bool relayout);
+    void connectFileTree();
+    // A box answer that closes the box and the dimming, then runs then.
+    InformBox::Action closingBoxThen(std::function<void()> then = {});
     InformBox *openBox(const QString &text, const QString &confirmText, InformBox::Action confirm,
-                 const QString &cancelText, InformBox::Action cancel);
-    QRect draggedGeometry(QPoint displacement) const;
+                       const QString &cancelText, InformBox::Action cancel);
     bool replaceUnseenMessage(const QString &information);
     static Qt::CursorShape cursorFor(DragType type);
 

@@ -34,7 +34,7 @@ bool ZuvoJsBridge::postMessage(QString msg)
 
 QString ZuvoJsBridge::getCurrentUserInfo()
 {
-    if (!_requestCurrentUserInfoID.isEmpty())
+    if (!_requestCurrentUserInfoID.isEmpty() || _stopped)
         return QString();
     // Events run during the wait; one of them may end the window and this
     // object with it, and then nothing of it may be touched again.
@@ -42,9 +42,11 @@ QString ZuvoJsBridge::getCurrentUserInfo()
     emit currentUserInfo(beginUserInfoRequest());
     if (!alive)
         return QString();
+    _waiting = true;
     waitForUserInfo();
     if (!alive)
         return QString();
+    _waiting = false;
     return endUserInfoRequest();
 }
 
@@ -61,12 +63,12 @@ void ZuvoJsBridge::waitForUserInfo()
     QPointer<ZuvoJsBridge> alive(this);
     for (int attempt = 0; attempt < maxWaitAttempts; ++attempt) {
         QCoreApplication::processEvents();
-        if (!alive)
+        if (!alive || _stopped)
             return;
         if (_sem.tryAcquire())
             return;
         waitForWakeOrTimeout();
-        if (!alive)
+        if (!alive || _stopped)
             return;
         if (_sem.tryAcquire())
             return;
@@ -98,6 +100,13 @@ QString ZuvoJsBridge::endUserInfoRequest()
     QString result = _requestCurrentUserInfoValue;
     _requestCurrentUserInfoValue.clear();
     return result;
+}
+
+void ZuvoJsBridge::stopWaiting()
+{
+    _stopped = true;
+    if (_replyWait)
+        _replyWait->quit();
 }
 
 void ZuvoJsBridge::onCurrentUserInfo(QByteArray json)

@@ -19,6 +19,11 @@ public:
 
     // The host's answer to a user-information query, as JSON bytes.
     void onCurrentUserInfo(QByteArray json);
+    // The host is gone: a page waiting for its answer gets none at once, and
+    // later queries get none either.
+    void stopWaiting();
+    // A page is blocked in a query (and events run under it).
+    bool isWaiting() const { return _waiting; }
 
 signals:
     void receiveLog(QString log);
@@ -45,4 +50,6 @@ private:
     QString _requestCurrentUserInfoValue;
     // The wait that a matching reply ends early; null when none runs.
     QEventLoop *_replyWait = nullptr;
+    bool _waiting = false;
+    bool _stopped = false;
 };

@@ -1,8 +1,23 @@
 #pragma once
 
+#include <QMargins>
+#include <QRect>
 #include <QString>
+
+class QWidget;
 
 // The platform layer: one source file per platform, only Linux is built.
 QString psServerPrefix();
 const char *cGUIDStr();
 void activateProgram(quint64 windowId);
+
+// The window with the frame its window manager drew, in screen coordinates.
+// The toolkit reads the frame once and may do so while the window manager is
+// still building it, then reports a frame smaller than the window until the
+// window next moves; on X11 the frame the window manager publishes on the
+// window is used instead. Null while no trustworthy frame is known.
+QRect psFrameGeometry(const QWidget *window);
+// Asks the window manager which frame it will draw around a window that is
+// not mapped yet, and waits at most timeoutMs for the answer. Null margins
+// when it does not answer or the platform has no such request.
+QMargins psExpectedFrameMargins(const QWidget *window, int timeoutMs);
