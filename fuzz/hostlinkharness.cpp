@@ -1,5 +1,6 @@
 #include "hostlinkharness.h"
 
+#include "button.h"
 #include "transport/transport.h"
 #include "zuvochatwbconfigure.h"
 #include "zuvochatwebbroswer.h"
@@ -77,6 +78,17 @@ void readRequests()
     }
 }
 
+// The download panel, opened as the user opens it, so that its replies reach
+// real handlers; an address from the input closes it, so it opens again.
+void openPanel()
+{
+    const auto *window = qobject_cast<ZuvoChatWebBroswer *>(QApplication::topLevelWidgets().value(0));
+    auto *button = window ? window->findChild<Button *>(QStringLiteral("webFile")) : nullptr;
+    const auto *back = window ? window->findChild<Button *>(QStringLiteral("webFileBack")) : nullptr;
+    if (button && back && back->isHidden())
+        emit button->clicked();
+}
+
 void settle()
 {
     // When fuzzing, painting the window after every input would cost more
@@ -84,8 +96,10 @@ void settle()
     // and runs what the inputs queued, and the first input of a run always
     // gets its turn.
     static int inputs = 0;
-    if (inputs++ % eventTurnStride == 0)
+    if (inputs++ % eventTurnStride == 0) {
+        openPanel();
         QCoreApplication::processEvents();
+    }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     readRequests();
 }
@@ -138,7 +152,9 @@ void setUp(int *argc, char ***argv)
     ZuvoChatWBConfigure::init();
     connectHost();
     ZuvoChatWebBroswer::newZuvoChatWebBroswer(QStringLiteral("about:blank"), nullptr);
+    openPanel();
     QCoreApplication::processEvents();
+    readRequests();
 }
 
 void feed(const QByteArray &input)

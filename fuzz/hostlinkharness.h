@@ -10,7 +10,7 @@ namespace hostlinkharness {
 // Builds the application on the offscreen platform unless one exists (the
 // fuzz target's case: it then runs the event loop once every 32 inputs
 // rather than after each), and opens the browser window on an empty page,
-// with every page request held on loopback.
+// with every page request held on loopback, and its download panel.
 void setUp(int *argc, char ***argv);
 
 // Feeds one input twice: as the raw byte stream the host writes, and read as

@@ -4,8 +4,10 @@
 // fuzz/regressions, one file each, named after what they did.
 #include "hostlinkharness.h"
 #include "testsupport.h"
+#include "downloadfile/downloadfiletree.h"
 #include "zuvochatwbconfigure.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QtTest>
 
@@ -17,6 +19,7 @@ private slots:
     void initTestCase();
     void replay_data();
     void replay();
+    void repliesReachTheOpenPanel();
 };
 
 void FuzzFindingsTest::initTestCase()
@@ -46,6 +49,21 @@ void FuzzFindingsTest::replay()
                           testsupport::wire(QStringLiteral("event"), QStringLiteral("showBoxMessage"), title));
     QCOMPARE(ZuvoChatWBConfigure::Title(), title);
     QCOMPARE(hostlinkharness::shownMessage(), title);
+}
+
+void FuzzFindingsTest::repliesReachTheOpenPanel()
+{
+    // The fuzz target answers the panel's own request under its real key, so
+    // that what it mutates reaches the panel's handlers rather than a key check.
+    const auto *panel = QApplication::topLevelWidgets().value(0)->findChild<DownloadFileTree *>();
+    QVERIFY(panel);
+    QVERIFY(!panel->record(QStringLiteral("f1")));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (hostlinkharness::feed("@webfile:getFileListRes:{\"key\":\"$LIST$\",\"data\":[{\"key\":\"f1\","
+                               "\"name\":\"a.pdf\",\"status\":1}]}\n"),
+         panel->record(QStringLiteral("f1"))),
+        5000);
+    QVERIFY(panel->isPolling());
 }
 
 QTEST_MAIN(FuzzFindingsTest)

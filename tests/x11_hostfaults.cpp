@@ -10,6 +10,7 @@
 #include "zuvochatwbconfigure.h"
 
 #include <QElapsedTimer>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTimer>
@@ -73,6 +74,7 @@ private slots:
     void silentHostLeavesThePageRunning();
     void floodOfMessagesAllAppliedInOrder();
     void wrongStaleAndRepeatedKeys();
+    void slowHostGetsProgressPollsEveryFourSeconds();
     void newImageEvery10msForAMinute();
 
 private:
@@ -242,6 +244,48 @@ void tst_HostFaults::wrongStaleAndRepeatedKeys()
     QTRY_COMPARE_WITH_TIMEOUT(_browser->texts(QStringLiteral("receiveLog")),
                               QStringList{QStringLiteral("first:one second:two")}, timeout);
     QCOMPARE(_browser->texts(QStringLiteral("currentuserinfo")).size(), 2);
+}
+
+void tst_HostFaults::slowHostGetsProgressPollsEveryFourSeconds()
+{
+    // Given the panel open on a running download, and a host that answers the
+    // list but never a progress request.
+    openBrowser("/page");
+    connect(&_browser->host(), &HostLink::messageReceived, this, [this](const HostLink::Message &message) {
+        if (message.command != QLatin1String("getFileList"))
+            return;
+        const QJsonObject record{{QStringLiteral("key"), QStringLiteral("f1")},
+                                 {QStringLiteral("name"), QStringLiteral("report.pdf")},
+                                 {QStringLiteral("status"), 1},
+                                 {QStringLiteral("fileSize"), 1000},
+                                 {QStringLiteral("downloadOffset"), 10}};
+        const QJsonObject reply{{QStringLiteral("key"), message.text()},
+                                {QStringLiteral("data"), QJsonArray{record}}};
+        _browser->host().send(QStringLiteral("webfile"), QStringLiteral("getFileListRes"),
+                              QJsonDocument(reply).toJson(QJsonDocument::Compact));
+    });
+    const QRect client = x11::clientGeometry(_window);
+    x11::click(client.topLeft() + ContentLayout(client.size()).centreOf("webFile"));
+    QTRY_COMPARE_WITH_TIMEOUT(_browser->host().receivedCommands(QStringLiteral("getDownloadOffset")).size(), 1, timeout);
+
+    // Then, while the first request stays unanswered, the next ones come four
+    // seconds apart, each under a new key.
+    QElapsedTimer clock;
+    clock.start();
+    QTRY_COMPARE_WITH_TIMEOUT(_browser->host().receivedCommands(QStringLiteral("getDownloadOffset")).size(), 2, 10000);
+    const qint64 second = clock.elapsed();
+    QTRY_COMPARE_WITH_TIMEOUT(_browser->host().receivedCommands(QStringLiteral("getDownloadOffset")).size(), 3, 10000);
+    const qint64 third = clock.elapsed();
+    qInfo("progress requests to a silent host %lld ms and %lld ms after the first", second, third);
+    QVERIFY2(second >= 3000 && third - second >= 3000, qPrintable(QStringLiteral("%1 %2").arg(second).arg(third)));
+    QStringList keys;
+    for (const HostLink::Message &request : _browser->host().receivedCommands(QStringLiteral("getDownloadOffset"))) {
+        const QJsonObject json = QJsonDocument::fromJson(request.payload).object();
+        QCOMPARE(json.value(QStringLiteral("fileList")).toArray(), QJsonArray{QStringLiteral("f1")});
+        keys.append(json.value(QStringLiteral("key")).toString());
+    }
+    keys.removeDuplicates();
+    QCOMPARE(keys.size(), 3);
 }
 
 void tst_HostFaults::newImageEvery10msForAMinute()
