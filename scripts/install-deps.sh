@@ -10,6 +10,7 @@ packages=(
     fonts-open-sans fonts-dejavu-core
     xvfb xauth openbox xdotool x11-utils x11-apps imagemagick
     openssl
+    clang libclang-rt-14-dev
 )
 
 if [ "$(id -u)" -eq 0 ]; then

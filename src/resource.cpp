@@ -104,21 +104,29 @@ QPixmap *Resource::titleImage(QPixmap *&member)
         member = new QPixmap(16, 16);
         member->fill(Qt::white);
     }
+    _handedOut.insert(member);
     return member;
 }
 
+void Resource::replaceTitleImage(QPixmap *&member, QPixmap *image)
+{
+    if (member != image && !_handedOut.contains(member))
+        delete member;
+    member = image;
+}
+
 QPixmap *Resource::channelLogo() { return titleImage(_channelLogo); }
-void Resource::setChannelLogo(QPixmap *image) { _channelLogo = image; }
+void Resource::setChannelLogo(QPixmap *image) { replaceTitleImage(_channelLogo, image); }
 QPixmap *Resource::miniIcon() { return titleImage(_miniIcon); }
-void Resource::setMiniIcon(QPixmap *image) { _miniIcon = image; }
+void Resource::setMiniIcon(QPixmap *image) { replaceTitleImage(_miniIcon, image); }
 QPixmap *Resource::maxIcon() { return titleImage(_maxIcon); }
-void Resource::setMaxIcon(QPixmap *image) { _maxIcon = image; }
+void Resource::setMaxIcon(QPixmap *image) { replaceTitleImage(_maxIcon, image); }
 QPixmap *Resource::restoreIcon() { return titleImage(_restoreIcon); }
-void Resource::setRestoreIcon(QPixmap *image) { _restoreIcon = image; }
+void Resource::setRestoreIcon(QPixmap *image) { replaceTitleImage(_restoreIcon, image); }
 QPixmap *Resource::closeIcon() { return titleImage(_closeIcon); }
-void Resource::setCloseIcon(QPixmap *image) { _closeIcon = image; }
+void Resource::setCloseIcon(QPixmap *image) { replaceTitleImage(_closeIcon, image); }
 QPixmap *Resource::windowIcon() { return titleImage(_windowIcon); }
-void Resource::setWindowIcon(QPixmap *image) { _windowIcon = image; }
+void Resource::setWindowIcon(QPixmap *image) { replaceTitleImage(_windowIcon, image); }
 
 QPixmap *Resource::fileEmptyLog() { return load(_fileEmptyLogo, kEmptyPanel, kEmptyPanel2x); }
 void Resource::setFileEmptyLogo(QPixmap *image) { _fileEmptyLogo = image; }

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 
 class QPixmap;
 
 // The compiled-in images at display resolution. Every pixmap handed out lives
 // until the process ends, so callers keep plain pointers and never delete.
+// A title image that the host replaces before anybody asked for it is freed,
+// so a host sending images in a loop costs no memory.
 class Resource
 {
 public:
@@ -60,6 +63,7 @@ private:
     QPixmap *load(QPixmap *&member, const QString &normalPath, const QString &doublePath);
     QPixmap *loadFileIcon(QPixmap *&member, const char *baseName);
     QPixmap *titleImage(QPixmap *&member);
+    void replaceTitleImage(QPixmap *&member, QPixmap *image);
 
     QPixmap *_channelLogo = nullptr;
     QPixmap *_miniIcon = nullptr;
@@ -89,4 +93,7 @@ private:
     QPixmap *_txtGrayIcon = nullptr;
     QPixmap *_otherGrayIcon = nullptr;
     QPixmap *_fileHistoryDeleteIcon = nullptr;
+    // Title images whose pointer a getter has returned: only these can still
+    // be held by somebody, so only these outlive their replacement.
+    QSet<const QPixmap *> _handedOut;
 };

@@ -181,7 +181,18 @@ void ZuvoChatWebBroswer::activeWnd()
         return;
     if (_webView->isHidden())
         _webView->show();
-    _webView->activateWindow();
+    // Each request goes to the window manager; thousands in one read kept it
+    // busy long enough to lose the user's clicks, so one request serves them all.
+    if (_webView->_activationPending)
+        return;
+    _webView->_activationPending = true;
+    QMetaObject::invokeMethod(
+        _webView,
+        [window = _webView] {
+            window->_activationPending = false;
+            window->activateWindow();
+        },
+        Qt::QueuedConnection);
 }
 
 #define ZUVO_ENTRY(name, Arg)            \

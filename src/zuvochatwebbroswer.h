@@ -99,4 +99,5 @@ private:
     QString _oldPosString;
     QString _downloadRequest;
     quint64 _lastDownloadTime = 0;
+    bool _activationPending = false;
 };

@@ -31,6 +31,10 @@ InformBox::InformBox(QWidget *parent, const QString &information, const QString 
     , _cancel(std::move(cancel))
 {
     _information.setObjectName(QStringLiteral("information"));
+    // The host's text is shown as it stands: taken as markup, a few kilobytes
+    // of nested tables would stall the event loop in text layout, and an image
+    // element could show a local file.
+    _information.setTextFormat(Qt::PlainText);
     _confirmButton.setObjectName(QStringLiteral("confirmButton"));
     _cancelButton.setObjectName(QStringLiteral("cancelButton"));
 
@@ -46,6 +50,21 @@ InformBox::InformBox(QWidget *parent, const QString &information, const QString 
 
     connect(&_confirmButton, &Button::clicked, this, &InformBox::onConfirm);
     connect(&_cancelButton, &Button::clicked, this, &InformBox::onCancel);
+}
+
+void InformBox::setInformation(const QString &information)
+{
+    _information.setText(information);
+    if (_measurePending)
+        return;
+    _measurePending = true;
+    QMetaObject::invokeMethod(this, &InformBox::measureInformation, Qt::QueuedConnection);
+}
+
+void InformBox::measureInformation()
+{
+    _measurePending = false;
+    _information.adjustSize();
 }
 
 void InformBox::onConfirm()
@@ -89,6 +108,7 @@ void InformBox::resizeEvent(QResizeEvent *e)
 
 void InformBox::paintEvent(QPaintEvent *e)
 {
+    _painted = true;
     QPainter painter(this);
     painter.fillRect(e->rect(), Qt::white);
 }
@@ -308,6 +328,7 @@ void ZuvoChatWebBroswer_impl::showBG()
 
 void ZuvoChatWebBroswer_impl::hideBG()
 {
+    _messageBox.clear();
     emit hideInfoBox();
     _backgroudBlock.hide();
 }
@@ -332,26 +353,35 @@ bool ZuvoChatWebBroswer_impl::isWaitingForHost() const
     return _jsbridge.isWaiting();
 }
 
-void ZuvoChatWebBroswer_impl::openBox(const QString &text, const QString &confirmText, InformBox::Action confirm,
-                                      const QString &cancelText, InformBox::Action cancel)
+InformBox *ZuvoChatWebBroswer_impl::openBox(const QString &text, const QString &confirmText,
+                                            InformBox::Action confirm, const QString &cancelText,
+                                            InformBox::Action cancel)
 {
+    _messageBox.clear();
     emit hideInfoBox();
     showBG();
     auto *box = new InformBox(this, text, confirmText, std::move(confirm), cancelText, std::move(cancel));
     connect(this, SIGNAL(hideInfoBox()), box, SLOT(deleteLater()));
     box->move((width() - box->width()) / 2, (height() - box->height()) / 2);
     box->show();
+    return box;
 }
 
 void ZuvoChatWebBroswer_impl::showInfo(QString information)
 {
-    openBox(information, ZuvoChatWBConfigure::InfoOK(),
-            [this](QWidget *box) {
-                box->hide();
-                box->deleteLater();
-                hideBG();
-            },
-            QString(), InformBox::Action());
+    if (replaceUnseenMessage(information))
+        return;
+    _messageBox = openBox(information, ZuvoChatWBConfigure::InfoOK(), closingBoxThen(), QString(), InformBox::Action());
+}
+
+// A host may send thousands of messages in one read while only the last can
+// ever be seen: a message box nobody has seen yet just takes the new text.
+bool ZuvoChatWebBroswer_impl::replaceUnseenMessage(const QString &information)
+{
+    if (!_messageBox || _messageBox->painted() || _messageBox->isHidden())
+        return false;
+    _messageBox->setInformation(information);
+    return true;
 }
 
 void ZuvoChatWebBroswer_impl::onGetWebMessage(QString msg)

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QLabel>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QStringList>
 #include <QString>
@@ -31,6 +32,12 @@ public:
     InformBox(QWidget *parent, const QString &information, const QString &confirmText, Action confirm,
               const QString &cancelText, Action cancel);
 
+    // Shows another text in the same box. The label is measured once the
+    // event loop runs again, so a burst of texts costs one measurement.
+    void setInformation(const QString &information);
+    // Whether the box has reached the screen at least once.
+    bool painted() const { return _painted; }
+
 signals:
     void closed();
 
@@ -47,12 +54,15 @@ protected:
 
 private:
     void run(const Action &action);
+    void measureInformation();
 
     QLabel _information;
     TextButton _confirmButton;
     TextButton _cancelButton;
     Action _confirm;
     Action _cancel;
+    bool _painted = false;
+    bool _measurePending = false;
 };
 
 class DownloadFileTree;
@@ -195,8 +205,9 @@ private:
     void connectFileTree();
     // A box answer that closes the box and the dimming, then runs then.
     InformBox::Action closingBoxThen(std::function<void()> then = {});
-    void openBox(const QString &text, const QString &confirmText, InformBox::Action confirm,
-                 const QString &cancelText, InformBox::Action cancel);
+    InformBox *openBox(const QString &text, const QString &confirmText, InformBox::Action confirm,
+                       const QString &cancelText, InformBox::Action cancel);
+    bool replaceUnseenMessage(const QString &information);
     static Qt::CursorShape cursorFor(DragType type);
 
     ZuvoChatWebKitView *_webview = nullptr;
@@ -221,6 +232,8 @@ private:
     QRect _down_rc;
     int _round_radius = 0;
     QWidget _backgroudBlock;
+    // The open message box of showInfo, if any; confirmation boxes are never reused.
+    QPointer<InformBox> _messageBox;
     ZuvoBridgeOriginPolicy *_bridgePolicy = nullptr;
     FindBar *_findBar = nullptr;
     ZoomLabel *_zoomLabel = nullptr;

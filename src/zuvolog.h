@@ -9,3 +9,6 @@ Q_DECLARE_LOGGING_CATEGORY(zuvoLinkIo)  // the host link: one line per read and 
 Q_DECLARE_LOGGING_CATEGORY(zuvoWeb)     // page loads and the script bridge
 Q_DECLARE_LOGGING_CATEGORY(zuvoWindow)  // the browser window and its dialogs
 Q_DECLARE_LOGGING_CATEGORY(zuvoPanel)   // the download-history panel
+// One line per message from the host, off unless asked for
+// ("zuvo.link.messages.debug=true"): a trace of what arrived, in order.
+Q_DECLARE_LOGGING_CATEGORY(zuvoLinkMessages)

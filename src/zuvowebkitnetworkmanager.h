@@ -16,7 +16,8 @@ class ZuvoWebKitNetworkManager : public QNetworkAccessManager
 public:
     explicit ZuvoWebKitNetworkManager(QObject *parent);
 
-    // Reaches only requests created after the call.
+    // Reaches only requests created after the call. A token holding a control
+    // character (a line break above all) is dropped: requests then go without it.
     void setAccessToken(QString accessToken);
 
 protected:

@@ -334,13 +334,21 @@ void tst_WebContent::init()
 void tst_WebContent::accessTokenOnEveryRequest_data()
 {
     QTest::addColumn<QString>("token");
-    QTest::newRow("non-ASCII token") << QStringLiteral("tök€n-令牌-42");
-    QTest::newRow("empty token") << QStringLiteral("");
+    QTest::addColumn<QString>("sent"); // empty: no header at all
+    QTest::newRow("non-ASCII token") << QStringLiteral("tök€n-令牌-42") << QStringLiteral("tök€n-令牌-42");
+    QTest::newRow("empty token") << QString() << QString();
+    // A token that a header value cannot hold is not sent at all, and the
+    // host cannot smuggle a header of its own into the page's requests.
+    QTest::newRow("line break injects no header") << QStringLiteral("tok\r\nX-Injected: yes") << QString();
+    QTest::newRow("a thousand lines") << QStringLiteral("line-of-token\n").repeated(1000) << QString();
+    QTest::newRow("NUL inside") << QStringLiteral("tok") + QChar(0) + QStringLiteral("en") << QString();
+    QTest::newRow("tab and DEL") << QStringLiteral("a\tb\x7f") << QString();
 }
 
 void tst_WebContent::accessTokenOnEveryRequest()
 {
     QFETCH(QString, token);
+    QFETCH(QString, sent);
     Browser browser;
     browser.manager->setAccessToken(token);
 
@@ -354,11 +362,12 @@ void tst_WebContent::accessTokenOnEveryRequest()
     QCOMPARE(post.method, QByteArray("POST"));
     QCOMPARE(post.body, QByteArray("payload"));
     for (const HttpRequest &request : {page, image, post}) {
+        QVERIFY2(!request.hasHeader("X-Injected"), request.path.constData());
         const QList<QByteArray> values = request.headerValues("X-Access-Token");
-        if (token.isEmpty())
+        if (sent.isEmpty())
             QVERIFY2(values.isEmpty(), request.path.constData());
         else
-            QCOMPARE(values, QList<QByteArray>{token.toUtf8()});
+            QCOMPARE(values, QList<QByteArray>{sent.toUtf8()});
     }
 }
 

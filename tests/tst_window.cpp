@@ -63,6 +63,10 @@ private slots:
     void paintsTitleBarBodyAndRim();
     void messageBoxDimsAndCentres();
     void secondMessageReplacesFirst();
+    void messageShownAsPlainText_data();
+    void messageShownAsPlainText();
+    void burstOfMessagesBuildsOneBox();
+    void seenMessageIsReplacedByANewBox();
     void pageMessage_data();
     void pageMessage();
     void pageScriptReachesHostAsGotoChannel();
@@ -289,6 +293,62 @@ void WindowTest::secondMessageReplacesFirst()
     impl->showInfo(QStringLiteral("first"));
     impl->showInfo(QStringLiteral("second"));
     QTRY_COMPARE(impl->findChildren<InformBox *>().size(), 1);
+    QCOMPARE(impl->findChild<InformBox *>()->findChild<QLabel *>()->text(), QStringLiteral("second"));
+}
+
+void WindowTest::messageShownAsPlainText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("markup") << QStringLiteral("<b>bold</b> & <i>plain</i>");
+    QTest::newRow("local image") << QStringLiteral("<img src='file:///etc/hostname'>");
+    // Taken as markup, this kept the event loop in table layout for seconds.
+    QTest::newRow("45 KB of nested tables")
+        << QStringLiteral("<table><tr><td>").repeated(1500) + QStringLiteral("x");
+}
+
+void WindowTest::messageShownAsPlainText()
+{
+    QFETCH(QString, text);
+    openWindow();
+    Impl *impl = content();
+    impl->showInfo(text);
+    const QLabel *label = impl->findChild<InformBox *>()->findChild<QLabel *>(QStringLiteral("information"));
+    QCOMPARE(label->text(), text);
+    // Laid out as the characters themselves: as wide as the raw text.
+    QVERIFY2(qAbs(label->width() - label->fontMetrics().horizontalAdvance(text)) <= 1,
+             qPrintable(QString::number(label->width())));
+}
+
+void WindowTest::burstOfMessagesBuildsOneBox()
+{
+    openWindow();
+    Impl *impl = content();
+    QByteArray burst;
+    for (int i = 0; i < 10000; ++i)
+        burst += testsupport::wire(QStringLiteral("event"), QStringLiteral("showBoxMessage"),
+                                   QStringLiteral("message %1").arg(i));
+    transport::shareInstance()->receiveBytes(burst.left(burst.indexOf(';') + 1));
+    const QPointer<InformBox> first = impl->findChild<InformBox *>();
+    QVERIFY(first);
+
+    transport::shareInstance()->receiveBytes(burst.mid(burst.indexOf(';') + 1));
+    // Boxes nobody saw were never built: the first one took every later text.
+    QCOMPARE(impl->findChildren<InformBox *>(), QList<InformBox *>{first.data()});
+    const QLabel *label = first->findChild<QLabel *>(QStringLiteral("information"));
+    QCOMPARE(label->text(), QStringLiteral("message 9999"));
+    QTRY_VERIFY(qAbs(label->width() - label->fontMetrics().horizontalAdvance(QStringLiteral("message 9999"))) <= 1);
+}
+
+void WindowTest::seenMessageIsReplacedByANewBox()
+{
+    openWindow();
+    Impl *impl = content();
+    impl->showInfo(QStringLiteral("first"));
+    QPointer<InformBox> first = impl->findChild<InformBox *>();
+    impl->grab();
+    impl->showInfo(QStringLiteral("second"));
+    QTRY_VERIFY(!first);
+    QCOMPARE(impl->findChildren<InformBox *>().size(), 1);
     QCOMPARE(impl->findChild<InformBox *>()->findChild<QLabel *>()->text(), QStringLiteral("second"));
 }
 

@@ -46,5 +46,9 @@ QStringList MessageFramer::append(const QByteArray &bytes)
 
     const QString complete = QString::fromLocal8Bit(_receivedBytes.constData(), separator);
     _receivedBytes.remove(0, separator + 1);
+    // Removing keeps the capacity: one huge message would otherwise hold its
+    // memory for the rest of the session.
+    if (_receivedBytes.capacity() > 4 * qMax(_receivedBytes.size(), 65536))
+        _receivedBytes.squeeze();
     return splitMessages(complete);
 }

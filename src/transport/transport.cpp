@@ -7,9 +7,12 @@
 #include "zwProtoc.h"
 #include "linux/pspecific_linux.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDebug>
+#include <QImage>
+#include <QImageReader>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -17,6 +20,7 @@
 #include <QPixmap>
 #include <QTimer>
 
+#include <algorithm>
 #include <mutex>
 
 namespace config = zuvo_web_protoc::zuvo_web_protoc_1_config;
@@ -40,6 +44,29 @@ QList<int> integerList(const QString &text)
     for (const QString &part : parts)
         numbers.append(part.toInt());
     return numbers;
+}
+
+// Geometry from the host is refused beyond these: no screen is larger, and
+// sums and differences of a few such numbers stay far inside int.
+constexpr int kLargestLength = 16384;
+constexpr int kLargestCoordinate = 32767;
+// Host images are title-bar pictures and window icons; a declared size beyond
+// this is refused before the decoder allocates for it.
+constexpr int kLargestImageSide = 1024;
+
+bool isLength(int n)
+{
+    return n >= 0 && n <= kLargestLength;
+}
+
+bool isCoordinate(int n)
+{
+    return n >= -kLargestCoordinate && n <= kLargestCoordinate;
+}
+
+bool allCoordinates(const QList<int> &numbers, int count)
+{
+    return std::all_of(numbers.begin(), numbers.begin() + count, isCoordinate);
 }
 
 using TextSetter = void (*)(QString);
@@ -135,12 +162,27 @@ const QHash<QString, ReplyEntry> &webfileReplies()
     return entries;
 }
 
+// An image whose header declares more than an icon's size is treated like an
+// unreadable one, so its pixels are never allocated.
+QImage decodeIconImage(const QByteArray &data)
+{
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    const QSize declared = reader.size();
+    if (!declared.isValid() || declared.width() > kLargestImageSide || declared.height() > kLargestImageSide)
+        return QImage();
+    return reader.read();
+}
+
 // Host images are drawn for 100 %: scale them to the display unless the
 // toolkit scales by itself, in which case they only need the ratio.
 QPixmap *displayImage(const QByteArray &data)
 {
     auto *image = new QPixmap;
-    image->loadFromData(data);
+    if (const QImage decoded = decodeIconImage(data); !decoded.isNull())
+        image->convertFromImage(decoded);
     if (ZuvoChatWBConfigure::Retina()) {
         image->setDevicePixelRatio(ZuvoChatWBConfigure::RetinaFactor());
         return image;
@@ -179,7 +221,8 @@ void applyContainerColour(const QString &text)
 void applyWindowRect(const QString &text)
 {
     const QList<int> parts = integerList(text);
-    if (parts.size() < 4)
+    if (parts.size() < 4 || !isCoordinate(parts[0]) || !isCoordinate(parts[1]) || !isLength(parts[2]) ||
+        !isLength(parts[3]))
         return;
     ZuvoChatWBConfigure::SetGeometry(QRect(parts[0], parts[1], parts[2], parts[3]));
     if (parts.size() >= 5 && parts[4] == 1)
@@ -189,14 +232,14 @@ void applyWindowRect(const QString &text)
 void applyInfoBoxSize(const QString &text)
 {
     const QList<int> parts = integerList(text);
-    if (parts.size() >= 2)
+    if (parts.size() >= 2 && isLength(parts[0]) && isLength(parts[1]))
         ZuvoChatWBConfigure::SetInfoBoxSize(QSize(parts[0], parts[1]));
 }
 
 void applyInfoBoxMargins(const QString &text)
 {
     const QList<int> parts = integerList(text);
-    if (parts.size() >= 4)
+    if (parts.size() >= 4 && allCoordinates(parts, 4))
         ZuvoChatWBConfigure::SetInfoBoxMargins(QMargins(parts[0], parts[1], parts[2], parts[3]));
 }
 
@@ -352,6 +395,7 @@ void transport::removeAllDownloadFile(QString requestid)
 void transport::parseCmd(QString cmdString)
 {
     const QStringList fields = cmdString.split(QLatin1Char(':'));
+    qCDebug(zuvoLinkMessages).noquote() << "received" << fields.value(0) << fields.value(1) << fields.value(2).size();
     if (fields.size() < 2)
         return;
     const QString &group = fields[0];
@@ -381,7 +425,7 @@ void transport::parseConfigCmd(QString cmd, QString value)
             setter(text);
     } else if (const auto setter = integerSetters().value(cmd)) {
         const int n = QString::fromUtf8(valueData).toInt();
-        if (n > 0)
+        if (n > 0 && isLength(n))
             setter(n);
     } else if (const auto setter = imageSetters().value(cmd)) {
         setter(displayImage(valueData));

@@ -1,8 +1,8 @@
 #include "httpfixture.h"
 
-#include <QBuffer>
+#include "testsupport.h"
+
 #include <QFile>
-#include <QImage>
 #include <QProcess>
 #include <QSslSocket>
 #include <QTemporaryDir>
@@ -108,13 +108,7 @@ QList<HttpRequest> HttpFixture::requestsFor(const QByteArray &path) const
 
 QByteArray HttpFixture::pngBytes()
 {
-    QImage image(1, 1, QImage::Format_RGB32);
-    image.fill(Qt::red);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return png(1, 1);
 }
 
 void HttpFixture::incomingConnection(qintptr socketDescriptor)

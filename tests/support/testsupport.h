@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QColor>
 #include <QString>
 
 namespace testsupport {
@@ -10,5 +11,15 @@ QString uniqueServerName(const QString &tag);
 
 // The wire form of one host message with a UTF-8 text payload.
 QByteArray wire(const QString &group, const QString &command, const QString &text);
+
+// A PNG file of the given size, filled with one colour.
+QByteArray png(int width, int height, QRgb colour = qRgb(255, 0, 0));
+// A tiny valid PNG whose header claims the given size: a decoder would
+// allocate for the claim before noticing that the pixels are missing.
+QByteArray pngDeclaring(quint32 width, quint32 height);
+
+// The resident memory of this process or of another one, from /proc.
+qint64 residentBytes();
+qint64 residentBytesOf(qint64 pid);
 
 } // namespace testsupport
