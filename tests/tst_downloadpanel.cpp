@@ -199,9 +199,7 @@ void DownloadPanelTest::initTestCase()
 {
     C::init();
     QLoggingCategory::setFilterRules(QStringLiteral("zuvo.panel.debug=false"));
-    QVERIFY(_host.listen(testsupport::uniqueServerName(QStringLiteral("panel"))));
-    transport::shareInstance()->connectToZuvo(_host.serverName());
-    QVERIFY(_host.waitForConnection(5000));
+    QVERIFY(testsupport::connectBrowserTo(_host, QStringLiteral("panel")));
 }
 
 void DownloadPanelTest::init()

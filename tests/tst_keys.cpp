@@ -111,9 +111,7 @@ private:
 void KeysTest::initTestCase()
 {
     ZuvoChatWBConfigure::init();
-    QVERIFY(_host.listen(testsupport::uniqueServerName(QStringLiteral("keys"))));
-    transport::shareInstance()->connectToZuvo(_host.serverName());
-    QVERIFY(_host.waitForConnection(5000));
+    QVERIFY(testsupport::connectBrowserTo(_host, QStringLiteral("keys")));
     _http.setPage("/a", pageA);
     _http.setPage("/b", pageB);
     QVERIFY(_http.listenOn());

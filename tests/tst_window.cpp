@@ -99,9 +99,7 @@ private:
 void WindowTest::initTestCase()
 {
     ZuvoChatWBConfigure::init();
-    QVERIFY(_host.listen(testsupport::uniqueServerName(QStringLiteral("window"))));
-    transport::shareInstance()->connectToZuvo(_host.serverName());
-    QVERIFY(_host.waitForConnection(5000));
+    QVERIFY(testsupport::connectBrowserTo(_host, QStringLiteral("window")));
 }
 
 void WindowTest::init()

@@ -1,5 +1,8 @@
 #include "testsupport.h"
 
+#include "hostlink.h"
+#include "transport/transport.h"
+
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
@@ -16,6 +19,14 @@ QString uniqueServerName(const QString &tag)
 {
     return QDir::tempPath() + QStringLiteral("/zuvo-test-") + tag + QLatin1Char('-') +
            QUuid::createUuid().toString(QUuid::Id128).left(12);
+}
+
+bool connectBrowserTo(HostLink &host, const QString &tag)
+{
+    if (!host.listen(uniqueServerName(tag)))
+        return false;
+    transport::shareInstance()->connectToZuvo(host.serverName());
+    return host.waitForConnection(5000);
 }
 
 QByteArray wire(const QString &group, const QString &command, const QString &text)

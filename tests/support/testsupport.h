@@ -4,10 +4,16 @@
 #include <QColor>
 #include <QString>
 
+class HostLink;
+
 namespace testsupport {
 
 // A socket path of its own for each call, under the system's temporary folder.
 QString uniqueServerName(const QString &tag);
+
+// Listens on a fresh endpoint and has the browser's transport connect to it,
+// as the host does before it sends anything; false when either side fails.
+bool connectBrowserTo(HostLink &host, const QString &tag);
 
 // The wire form of one host message with a UTF-8 text payload.
 QByteArray wire(const QString &group, const QString &command, const QString &text);
