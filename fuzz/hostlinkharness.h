@@ -9,7 +9,8 @@ namespace hostlinkharness {
 
 // Builds the application on the offscreen platform unless one exists (the
 // fuzz target's case: it then runs the event loop once every 32 inputs
-// rather than after each), and opens the browser window on an empty page,
+// rather than after each, and reads an input only up to its third "showUrl"),
+// and opens the browser window on an empty page,
 // with every page request held on loopback, and its download panel.
 void setUp(int *argc, char ***argv);
 

@@ -3,6 +3,8 @@
 # Builds it with clang into build-fuzz/ (or $ZUVO_FUZZ_BUILD) first. New inputs go
 # to corpus/ there (the seeds in fuzz/corpus stay as they are); a crash is
 # written to findings/ there and ends the run with a non-zero status.
+# ZUVO_FUZZ_JOBS=N runs N processes side by side on the one corpus, each for the
+# whole amount, with their output in fuzz-<i>.log there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 mode=${1:-seconds}
@@ -26,6 +28,12 @@ mkdir -p "$build/corpus" "$build/findings"
 # costs, which goes mostly to the allocator.
 export ASAN_OPTIONS="detect_leaks=0:max_allocation_size_mb=2048:malloc_context_size=8${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}"
-exec "$build/fuzz/fuzz_hostlink" "$build/corpus" fuzz/corpus \
-    -dict=fuzz/hostlink.dict -max_len=16384 -rss_limit_mb=0 -timeout=20 \
-    -artifact_prefix="$build/findings/" -close_fd_mask=2 -print_final_stats=1 "${limit[@]}" "$@"
+jobs=${ZUVO_FUZZ_JOBS:-1}
+if [ "$jobs" -gt 1 ]; then
+    limit+=(-jobs="$jobs" -workers="$jobs")
+fi
+source=$PWD
+cd "$build"
+exec fuzz/fuzz_hostlink corpus "$source/fuzz/corpus" \
+    -dict="$source/fuzz/hostlink.dict" -max_len=16384 -rss_limit_mb=0 -timeout=20 \
+    -artifact_prefix=findings/ -close_fd_mask=2 -print_final_stats=1 "${limit[@]}" "$@"
