@@ -133,17 +133,16 @@ QByteArray encodedLine(const QByteArray &line)
 // The input up to its third "showUrl", when fuzzing.
 QByteArray withinLoadLimit(const QByteArray &input)
 {
+    if (!fuzzing)
+        return input;
     static const QByteArray load("showUrl");
-    int from = 0;
-    for (int loads = 0; fuzzing && loads <= maxLoadsPerInput; ++loads) {
-        from = input.indexOf(load, from);
+    int from = -1;
+    for (int loads = 0; loads <= maxLoadsPerInput; ++loads) {
+        from = input.indexOf(load, from + 1);
         if (from < 0)
-            break;
-        if (loads == maxLoadsPerInput)
-            return input.left(from);
-        from += load.size();
+            return input;
     }
-    return input;
+    return input.left(from);
 }
 
 void connectHost()
