@@ -6,7 +6,7 @@
 #include "zuvochatwbconfigure.h"
 #include "zuvochatwebbroswer.h"
 #include "zuvochatwebbroswer_private.h"
-#include "zuvochatwebkitview.h"
+#include "webcontent.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -38,9 +38,10 @@ qint64 residentKiB()
     return -1;
 }
 
-void reportWhenLoaded(QWebView *view, qint64 t0)
+template <typename View>
+void reportWhenLoaded(View *view, qint64 t0)
 {
-    QObject::connect(view, &QWebView::loadFinished, view, [t0](bool ok) {
+    QObject::connect(view, &View::loadFinished, view, [t0](bool ok) {
         const double ms = (nowNs() - t0) / 1e6;
         QTimer::singleShot(1000, [ms, ok] {
             QTextStream(stdout) << "load_ms " << ms << " ok " << ok << " rss_kib " << residentKiB() << "\n";
@@ -71,6 +72,6 @@ int main(int argc, char *argv[])
 
     ZuvoChatWBConfigure::init();
     ZuvoChatWebBroswer *window = ZuvoChatWebBroswer::newZuvoChatWebBroswer(QLatin1String(kStartPage), nullptr);
-    reportWhenLoaded(window->impl()->webView(), t0);
+    reportWhenLoaded(window->impl()->webContent(), t0);
     return app.exec();
 }

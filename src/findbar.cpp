@@ -5,7 +5,6 @@
 
 #include <QKeyEvent>
 #include <QPainter>
-#include <QWebPage>
 
 namespace {
 
@@ -16,7 +15,7 @@ int scaled(int value)
 
 } // namespace
 
-FindBar::FindBar(QWidget *parent, QWebPage *page)
+FindBar::FindBar(QWidget *parent, WebContent *page)
     : QWidget(parent, Qt::WindowFlags())
     , _page(page)
     , _field(this)
@@ -35,6 +34,7 @@ FindBar::FindBar(QWidget *parent, QWebPage *page)
     _field.setFont(ZuvoChatWBConfigure::font());
     _field.installEventFilter(this);
     connect(&_field, &QLineEdit::textChanged, this, &FindBar::search);
+    connect(_page, &WebContent::findResult, this, &FindBar::onResult);
 
     _count.setObjectName(QStringLiteral("findCount"));
     _count.setAccessibleName(QStringLiteral("Matches"));
@@ -79,45 +79,20 @@ void FindBar::closeBar()
 {
     if (isHidden())
         return;
-    clearPage();
+    _page->stopFinding();
     _matches = 0;
     _current = 0;
     hide();
     emit closed();
 }
 
-void FindBar::clearPage()
-{
-    _page->findText(QString(), QWebPage::HighlightAllOccurrences);
-    // An empty search takes the selection off the page.
-    _page->findText(QString());
-}
-
 void FindBar::search()
 {
-    const QString text = _field.text();
-    clearPage();
-    _matches = text.isEmpty() ? 0 : countMatches(text);
+    // Until the engine answers, the count of the previous text would mislead.
+    _matches = 0;
     _current = 0;
-    if (_matches > 0) {
-        _page->findText(text, QWebPage::HighlightAllOccurrences);
-        _page->findText(text, QWebPage::FindWrapsAroundDocument);
-        _current = 1;
-    }
-    showCount();
-}
-
-int FindBar::countMatches(const QString &text) const
-{
-    // The page's own search counts, so the count agrees with what next and
-    // previous step through and with what is highlighted. Each search starts
-    // after the previous match; without wrapping it ends at the last one.
-    // One past the limit tells "exactly the limit" from "more".
-    int matches = 0;
-    while (matches <= maxCounted && _page->findText(text))
-        ++matches;
-    _page->findText(QString());
-    return matches;
+    _count.clear();
+    _page->find(_field.text(), WebContent::FindStep::Restart);
 }
 
 void FindBar::findNext()
@@ -132,22 +107,17 @@ void FindBar::findPrevious()
 
 void FindBar::step(bool forward)
 {
-    if (_matches == 0)
+    if (_field.text().isEmpty())
         return;
-    const QString text = _field.text();
-    const QWebPage::FindFlags backward = forward ? QWebPage::FindFlags() : QWebPage::FindBackward;
-    // A click in the page moves the selection off the current match, so the
-    // place in the count is lost: start again from the document's edge.
-    const bool onMatch = _page->selectedText().compare(text, Qt::CaseInsensitive) == 0;
-    if (onMatch && _page->findText(text, backward)) {
-        _current = qBound(1, _current + (forward ? 1 : -1), _matches);
-    } else {
-        // Past the last match (or before the first): wrap around.
-        _page->findText(QString());
-        if (!_page->findText(text, backward))
-            return;
-        _current = forward ? 1 : _matches;
-    }
+    _page->find(_field.text(), forward ? WebContent::FindStep::Next : WebContent::FindStep::Previous);
+}
+
+void FindBar::onResult(int current, int total)
+{
+    if (isHidden())
+        return;
+    _current = current;
+    _matches = total;
     showCount();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "button.h"
+#include "webcontent.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -10,21 +11,23 @@
 class QEvent;
 class QPaintEvent;
 class QResizeEvent;
-class QWebPage;
+class WebContent;
 
 // The slim bar over the top of the page that finds text in it: a field, the
 // "3 of 12" count, previous and next, and a close button. Every match is
-// highlighted; the current one is the page's selection. Its parent places it.
+// highlighted; the current one is the page's selection. The page's engine
+// finds and counts, and may answer later; its parent places the bar.
 class FindBar : public QWidget
 {
     Q_OBJECT
 
 public:
-    FindBar(QWidget *parent, QWebPage *page);
+    FindBar(QWidget *parent, WebContent *page);
 
     static int barHeight();
     // Counting stops here, so a page full of one letter stays responsive.
     static constexpr int maxCounted = 1000;
+    static_assert(maxCounted == WebContent::maxCountedMatches, "the bar shows what the engine counts");
 
     // Shows the bar with its field focused and searches again for its text.
     void open();
@@ -49,13 +52,12 @@ protected:
 
 private:
     void search();
-    int countMatches(const QString &text) const;
     void step(bool forward);
+    void onResult(int current, int total);
     void showCount();
-    void clearPage();
     void setUpButton(TextButton &button, const char *name, const QString &accessibleName);
 
-    QWebPage *_page;
+    WebContent *_page;
     QLineEdit _field;
     QLabel _count;
     TextButton _previous;

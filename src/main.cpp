@@ -1,4 +1,5 @@
 #include "transport/transport.h"
+#include "webcontent.h"
 #include "zuvochatwbconfigure.h"
 #include "zuvochatwebbroswer.h"
 
@@ -26,6 +27,7 @@ int main(int argc, char *argv[])
     if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
         qputenv("QT_XCB_GL_INTEGRATION", "none");
 
+    WebContent::prepareProcess();
     QApplication app(argc, argv);
     ZuvoChatWBConfigure::init();
 

@@ -74,8 +74,6 @@ ZuvoChatWebBroswer::ZuvoChatWebBroswer(QWidget *parent, bool maxsized)
     : QWidget(parent, Qt::WindowFlags())
     , _maximized(maxsized)
 {
-    qRegisterMetaType<QNetworkRequest>("QNetworkRequest");
-
     _impl = new ZuvoChatWebBroswer_impl(this, maxsized);
     _impl->move(1, 1);
     setMinimumSize(100, 100);
@@ -350,7 +348,7 @@ void ZuvoChatWebBroswer::onSavePos()
     transport::shareInstance()->savePosition(posString);
 }
 
-void ZuvoChatWebBroswer::onDownloadRequested(const QNetworkRequest &request)
+void ZuvoChatWebBroswer::onDownloadRequested(const QUrl &url)
 {
     const quint64 current = quint64(QDateTime::currentMSecsSinceEpoch());
     if (current - _lastDownloadTime <= kDownloadRepeatMs)
@@ -358,7 +356,6 @@ void ZuvoChatWebBroswer::onDownloadRequested(const QNetworkRequest &request)
     _lastDownloadTime = current;
     _downloadRequest = newRequestId();
 
-    const QUrl url = request.url();
     const QString path = url.path(QUrl::FullyDecoded);
     const QString suggestedName = path.split(QLatin1Char('/')).last();
     // Opened without an event loop of its own, which the end of the host

@@ -1,13 +1,13 @@
 #pragma once
 
 #include <QByteArray>
-#include <QNetworkRequest>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
 class QPainter;
+class QUrl;
 class ZuvoChatWebBroswer_impl;
 
 // The one browser window. Host events and replies reach it through the static
@@ -63,7 +63,7 @@ public slots:
     void onReceiveLog(QString msg);
     void onCurrentUserInfo(QString requestID);
     void onSavePos();
-    void onDownloadRequested(const QNetworkRequest &request);
+    void onDownloadRequested(const QUrl &url);
     void onRequestFileList(QString key);
     void onRequestFileDownloadOffset(QString key, QStringList fileList);
     void onOpenFileFoler(QString fileKey);

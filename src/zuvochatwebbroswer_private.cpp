@@ -3,12 +3,9 @@
 #include "downloadfile/downloadfiletree.h"
 #include "findbar.h"
 #include "windowdrag.h"
+#include "webcontent.h"
 #include "zoomlabel.h"
-#include "zuvobridgepolicy.h"
 #include "zuvochatwbconfigure.h"
-#include "zuvochatwebkitview.h"
-#include "zuvowebkitnetworkmanager.h"
-#include "zuvowebkitpage.h"
 
 #include <QDateTime>
 #include <QDialog>
@@ -19,7 +16,6 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <QShortcut>
-#include <QWebFrame>
 
 InformBox::InformBox(QWidget *parent, const QString &information, const QString &confirmText, Action confirm,
                      const QString &cancelText, Action cancel)
@@ -115,7 +111,6 @@ void InformBox::paintEvent(QPaintEvent *e)
 
 namespace {
 
-const char *const kBridgeName = "zuvowebkitbridge";
 const char *const kGoToChannelAction = "go_to_channel_info";
 
 } // namespace
@@ -185,11 +180,8 @@ ZuvoChatWebBroswer_impl::~ZuvoChatWebBroswer_impl()
 {
     _backgroudBlock.removeEventFilter(this);
     _webview->removeEventFilter(this);
-    // The page refers to the bridge and the network manager; take it down
-    // while both still exist.
-    QWebPage *page = _webview->page();
-    delete _webview;
-    delete page;
+    // The page refers to the bridge; take it down while the bridge exists.
+    delete _web;
 }
 
 void ZuvoChatWebBroswer_impl::setUpTextButton(TextButton &button, const char *name,
@@ -201,20 +193,12 @@ void ZuvoChatWebBroswer_impl::setUpTextButton(TextButton &button, const char *na
 
 void ZuvoChatWebBroswer_impl::setUpWebContent()
 {
-    _webview = new ZuvoChatWebKitView(this);
+    _web = WebContent::create(this, &_jsbridge);
+    _webview = _web->view();
     _webview->setObjectName(QStringLiteral("webview"));
     _webview->move(1, ZuvoChatWBConfigure::TitleHeight());
-
-    auto *page = new ZuvoWebKitPage(this);
-    _wekitNetworkManager = new ZuvoWebKitNetworkManager(this);
-    _wekitNetworkManager->setAccessToken(ZuvoChatWBConfigure::AccessToken());
-    page->setNetworkAccessManager(_wekitNetworkManager);
-    _webview->setPage(page);
-    connect(page, &QWebPage::downloadRequested, this, &ZuvoChatWebBroswer_impl::downloadRequested);
-
-    // The host's pages find the bridge after every load; pages of other
-    // origins never see it.
-    _bridgePolicy = new ZuvoBridgeOriginPolicy(page, &_jsbridge, QLatin1String(kBridgeName), this);
+    _web->setAccessToken(ZuvoChatWBConfigure::AccessToken());
+    connect(_web, &WebContent::downloadRequested, this, &ZuvoChatWebBroswer_impl::downloadRequested);
 
     connect(&_jsbridge, &ZuvoJsBridge::getWebMessage, this, &ZuvoChatWebBroswer_impl::onGetWebMessage);
     connect(&_jsbridge, &ZuvoJsBridge::receiveLog, this, &ZuvoChatWebBroswer_impl::receiveLog);
@@ -237,10 +221,8 @@ void ZuvoChatWebBroswer_impl::setUrl(QString url)
     // The engine holds every load back while a page's dialog is open.
     closePageDialogs();
     onWebFileBack();
-    _wekitNetworkManager->setAccessToken(ZuvoChatWBConfigure::AccessToken());
-    const QUrl address(url, QUrl::TolerantMode);
-    _bridgePolicy->allowOrigin(address);
-    _webview->load(address);
+    _web->setAccessToken(ZuvoChatWBConfigure::AccessToken());
+    _web->showAddress(QUrl(url, QUrl::TolerantMode));
     _webview->show();
 }
 
@@ -335,12 +317,7 @@ void ZuvoChatWebBroswer_impl::hideBG()
 
 void ZuvoChatWebBroswer_impl::closePageDialogs()
 {
-    // The engine opens them on the view; rejecting one ends its event loop
-    // once control returns there.
-    for (QDialog *dialog : _webview->findChildren<QDialog *>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (dialog->isVisible())
-            dialog->reject();
-    }
+    _web->closePageDialogs();
 }
 
 void ZuvoChatWebBroswer_impl::stopWaitingForHost()
@@ -657,23 +634,25 @@ void ZuvoChatWebBroswer_impl::setUpKeys()
     };
     // A plain pointer, not a nested [this]: the sanitizer caught the inner
     // closure reading this through the outer one, gone by the key press.
-    ZuvoChatWebKitView *const view = _webview;
-    const auto onPage = [view](void (ZuvoChatWebKitView::*action)()) {
-        return [view, action] {
-            if (!view->isHidden())
-                (view->*action)();
+    WebContent *const web = _web;
+    const auto onPage = [web](void (WebContent::*action)()) {
+        return [web, action] {
+            if (!web->view()->isHidden())
+                (web->*action)();
         };
     };
 
     bind(QKeySequence(Qt::Key_F5), &Self::refresh);
     bind(QKeySequence(Qt::CTRL + Qt::Key_R), &Self::refresh);
-    bind(QKeySequence(Qt::ALT + Qt::Key_Left), onPage(&ZuvoChatWebKitView::onClickBack));
+    bind(QKeySequence(Qt::ALT + Qt::Key_Left), onPage(&WebContent::goBack));
     for (int key : {Qt::CTRL + Qt::Key_Plus, Qt::CTRL + Qt::Key_Equal, Qt::CTRL + Qt::KeypadModifier + Qt::Key_Plus})
-        bind(QKeySequence(key), onPage(&ZuvoChatWebKitView::zoomIn));
+        bind(QKeySequence(key), onPage(&WebContent::zoomIn));
     for (int key : {Qt::CTRL + Qt::Key_Minus, Qt::CTRL + Qt::KeypadModifier + Qt::Key_Minus})
-        bind(QKeySequence(key), onPage(&ZuvoChatWebKitView::zoomOut));
-    bind(QKeySequence(Qt::CTRL + Qt::Key_0), onPage(&ZuvoChatWebKitView::resetZoom));
+        bind(QKeySequence(key), onPage(&WebContent::zoomOut));
+    bind(QKeySequence(Qt::CTRL + Qt::Key_0), onPage(&WebContent::resetZoom));
     bind(QKeySequence(Qt::CTRL + Qt::Key_F), &Self::openFindBar);
+    if (WebContent::devToolsEnabled())
+        bind(QKeySequence(Qt::Key_F12), [web] { web->showDevTools(); });
 
     // Escape is taken only while there is something to close; otherwise the
     // page keeps it for its own dialogs and menus.
@@ -682,8 +661,8 @@ void ZuvoChatWebBroswer_impl::setUpKeys()
     _backgroudBlock.installEventFilter(this);
     _webview->installEventFilter(this);
 
-    connect(_webview, &ZuvoChatWebKitView::zoomChanged, this, &Self::showZoomLevel);
-    connect(_webview->page()->mainFrame(), &QWebFrame::loadStarted, this, &Self::closeFindBar);
+    connect(_web, &WebContent::zoomChanged, this, &Self::showZoomLevel);
+    connect(_web, &WebContent::loadStarted, this, &Self::closeFindBar);
 }
 
 bool ZuvoChatWebBroswer_impl::eventFilter(QObject *watched, QEvent *event)
@@ -730,7 +709,7 @@ void ZuvoChatWebBroswer_impl::openFindBar()
     if (_webview->isHidden() || !_backgroudBlock.isHidden())
         return;
     if (!_findBar) {
-        _findBar = new FindBar(this, _webview->page());
+        _findBar = new FindBar(this, _web);
         stackOverPage(*_findBar);
         _findBar->installEventFilter(this);
         connect(_findBar, &FindBar::closed, this, [this] { _webview->setFocus(Qt::OtherFocusReason); });

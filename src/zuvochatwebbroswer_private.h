@@ -67,11 +67,9 @@ private:
 
 class DownloadFileTree;
 class FindBar;
-class QNetworkRequest;
 class QShortcut;
-class ZuvoBridgeOriginPolicy;
-class ZuvoChatWebKitView;
-class ZuvoWebKitNetworkManager;
+class QUrl;
+class WebContent;
 class ZoomLabel;
 
 // Everything the user sees inside the window: the custom title bar, the web
@@ -133,7 +131,9 @@ public:
     void setParentPos(QPoint pos);
     void setParentGeometry(QRect rect);
 
-    ZuvoChatWebKitView *webView() const { return _webview; }
+    WebContent *webContent() const { return _web; }
+    // The page's widget, where the window lays it out.
+    QWidget *webView() const { return _webview; }
     // Null until first opened or shown.
     FindBar *findBar() const { return _findBar; }
     ZoomLabel *zoomLabel() const { return _zoomLabel; }
@@ -155,7 +155,7 @@ signals:
     void hideInfoBox();
     void receiveLog(QString msg);
     void currentUserInfo(QString requestID);
-    void downloadRequested(const QNetworkRequest &request);
+    void downloadRequested(const QUrl &url);
     void requestFileList(QString key);
     void requestFileListResponse(QByteArray response);
     void requestFileDownloadOffset(QString key, QStringList fileList);
@@ -210,9 +210,9 @@ private:
     bool replaceUnseenMessage(const QString &information);
     static Qt::CursorShape cursorFor(DragType type);
 
-    ZuvoChatWebKitView *_webview = nullptr;
-    ZuvoWebKitNetworkManager *_wekitNetworkManager = nullptr;
     ZuvoJsBridge _jsbridge;
+    WebContent *_web = nullptr;
+    QWidget *_webview = nullptr;
     DownloadFileTree *_fileTree = nullptr;
     quint64 _lastRequestFileTime = 0;
     ImageButton _logo;
@@ -234,7 +234,6 @@ private:
     QWidget _backgroudBlock;
     // The open message box of showInfo, if any; confirmation boxes are never reused.
     QPointer<InformBox> _messageBox;
-    ZuvoBridgeOriginPolicy *_bridgePolicy = nullptr;
     FindBar *_findBar = nullptr;
     ZoomLabel *_zoomLabel = nullptr;
     QShortcut *_escapeKey = nullptr;

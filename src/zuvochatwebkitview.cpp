@@ -1,22 +1,17 @@
 #include "zuvochatwebkitview.h"
 
+#include "pagemenu.h"
+#include "webcontent.h"
 #include "zuvolog.h"
 
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDebug>
+#include <QGuiApplication>
 #include <QMenu>
+#include <QWebFrame>
 #include <QWebHistory>
 #include <QWheelEvent>
-
-#include <algorithm>
-#include <iterator>
-
-namespace {
-const int maxSavedAddresses = 30;
-const int zoomSteps[] = {25, 33, 50, 67, 75, 80, 90, 100, 110, 125, 150, 175, 200, 250, 300, 400, 500};
-// One notch of an ordinary wheel; touchpads send fractions of it.
-const int wheelNotch = 120;
-}
 
 ZuvoChatWebKitView::ZuvoChatWebKitView(QWidget *parent)
     : QWebView(parent)
@@ -82,11 +77,10 @@ void ZuvoChatWebKitView::storeHistory()
     const QWebHistory *webHistory = history();
     if (!webHistory || webHistory->currentItemIndex() < 0)
         return;
-    for (int index = webHistory->currentItemIndex(); index >= 0; --index) {
-        _history.enqueue(webHistory->itemAt(index).url());
-        if (_history.size() > maxSavedAddresses)
-            _history.dequeue();
-    }
+    QList<QUrl> currentBackToFirst;
+    for (int index = webHistory->currentItemIndex(); index >= 0; --index)
+        currentBackToFirst.append(webHistory->itemAt(index).url());
+    WebContent::saveAddresses(_history, currentBackToFirst);
 }
 
 void ZuvoChatWebKitView::onClickBack()
@@ -107,14 +101,26 @@ bool ZuvoChatWebKitView::canGoBack() const
 
 void ZuvoChatWebKitView::contextMenuEvent(QContextMenuEvent *event)
 {
-    // The page's own menu (reload, copy link, inspect ...) is never offered.
-    if (!canGoBack())
-        return;
-    auto *menu = new QMenu;
-    QAction *back = menu->addAction(QStringLiteral("back"));
-    connect(back, &QAction::triggered, this, &ZuvoChatWebKitView::onClickBack);
-    connect(menu, &QMenu::aboutToHide, menu, &QObject::deleteLater);
-    menu->popup(event->globalPos());
+    // The page's own menu (reload, open in new window ...) is never offered.
+    const QWebHitTestResult hit = page()->mainFrame()->hitTestContent(event->pos());
+    pagemenu::Target target;
+    target.link = hit.linkUrl();
+    target.hasSelection = hit.isContentSelected() && page()->hasSelection();
+    target.isImage = !hit.imageUrl().isEmpty() || !hit.pixmap().isNull();
+    target.canGoBack = canGoBack();
+
+    pagemenu::Actions actions;
+    const QUrl link = hit.linkUrl();
+    actions.copyLink = [link] { QGuiApplication::clipboard()->setText(link.toString(QUrl::FullyEncoded)); };
+    actions.copy = [this] { triggerPageAction(QWebPage::Copy); };
+    const QPixmap image = hit.pixmap();
+    actions.copyImage = [image] { QGuiApplication::clipboard()->setImage(image.toImage()); };
+    actions.back = [this] { onClickBack(); };
+    if (WebContent::devToolsEnabled())
+        actions.inspect = [this] { emit inspectRequested(); };
+
+    if (QMenu *menu = pagemenu::build(target, actions))
+        menu->popup(event->globalPos());
 }
 
 QWebView *ZuvoChatWebKitView::createWindow(QWebPage::WebWindowType type)
@@ -128,12 +134,7 @@ QWebView *ZuvoChatWebKitView::createWindow(QWebPage::WebWindowType type)
 
 int ZuvoChatWebKitView::zoomStep(int percent, int direction)
 {
-    if (direction > 0) {
-        const int *above = std::upper_bound(std::begin(zoomSteps), std::end(zoomSteps), percent);
-        return above == std::end(zoomSteps) ? percent : *above;
-    }
-    const int *atOrAbove = std::lower_bound(std::begin(zoomSteps), std::end(zoomSteps), percent);
-    return atOrAbove == std::begin(zoomSteps) ? percent : *(atOrAbove - 1);
+    return WebContent::zoomStep(percent, direction);
 }
 
 void ZuvoChatWebKitView::zoomIn()
@@ -163,17 +164,11 @@ void ZuvoChatWebKitView::setZoomPercent(int percent)
 void ZuvoChatWebKitView::wheelEvent(QWheelEvent *event)
 {
     if (!(event->modifiers() & Qt::ControlModifier)) {
-        _zoomWheelDelta = 0;
+        _zoomWheel.reset();
         QWebView::wheelEvent(event);
         return;
     }
     event->accept();
-    const int delta = event->angleDelta().y();
-    if ((delta > 0) != (_zoomWheelDelta > 0))
-        _zoomWheelDelta = 0;
-    _zoomWheelDelta += delta;
-    for (; _zoomWheelDelta >= wheelNotch; _zoomWheelDelta -= wheelNotch)
-        zoomIn();
-    for (; _zoomWheelDelta <= -wheelNotch; _zoomWheelDelta += wheelNotch)
-        zoomOut();
+    for (int steps = _zoomWheel.steps(event->angleDelta().y()); steps != 0; steps -= steps > 0 ? 1 : -1)
+        steps > 0 ? zoomIn() : zoomOut();
 }

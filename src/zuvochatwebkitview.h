@@ -1,5 +1,7 @@
 #pragma once
 
+#include "zoomwheel.h"
+
 #include <QByteArray>
 #include <QNetworkAccessManager>
 #include <QNetworkRequest>
@@ -13,7 +15,8 @@ class QWheelEvent;
 
 // The view that shows the window's pages. A page that asks for a new browser
 // window is shown here instead; the addresses it replaced are kept so that
-// "back" still leads somewhere, and the right-click menu offers only that.
+// "back" still leads somewhere. The right-click menu offers copying what the
+// pointer is over, and "back".
 class ZuvoChatWebKitView : public QWebView
 {
     Q_OBJECT
@@ -37,6 +40,8 @@ public:
     // Appends the view's history, current item first, to the saved addresses.
     void storeHistory();
     const QQueue<QUrl> &savedHistory() const { return _history; }
+    // Back in the page's history, or to a saved address.
+    bool canGoBack() const;
 
     // Page zoom in the steps desktop browsers use; it holds across loads.
     int zoomPercent() const { return _zoomPercent; }
@@ -49,6 +54,8 @@ public:
 
 signals:
     void zoomChanged(int percent);
+    // "Inspect" chosen in the menu.
+    void inspectRequested();
 
 public slots:
     void onClickBack();
@@ -59,10 +66,9 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
 
 private:
-    bool canGoBack() const;
     void setZoomPercent(int percent);
 
     QQueue<QUrl> _history;
     int _zoomPercent = 100;
-    int _zoomWheelDelta = 0;
+    ZoomWheel _zoomWheel;
 };

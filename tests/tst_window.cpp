@@ -6,6 +6,7 @@
 #include "hostlink.h"
 #include "testsupport.h"
 #include "transport/transport.h"
+#include "webcontent.h"
 #include "zuvochatwbconfigure.h"
 #include "zuvochatwebbroswer.h"
 #include "zuvochatwebbroswer_private.h"
@@ -14,7 +15,6 @@
 
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QNetworkRequest>
 #include <QWebFrame>
 #include <QWindow>
 #include <QtTest>
@@ -378,7 +378,7 @@ void WindowTest::pageMessage()
 void WindowTest::pageScriptReachesHostAsGotoChannel()
 {
     openWindow(QStringLiteral("qrc:/start/index.html"));
-    QWebFrame *frame = content()->webView()->page()->mainFrame();
+    QWebFrame *frame = qobject_cast<ZuvoChatWebKitView *>(content()->webView())->page()->mainFrame();
     QTRY_VERIFY(frame->evaluateJavaScript(QStringLiteral("typeof window.zuvowebkitbridge")).toString() ==
                 QLatin1String("object"));
     frame->evaluateJavaScript(QStringLiteral(
@@ -395,10 +395,10 @@ void WindowTest::secondShowUrlReusesWindow()
     QTRY_COMPARE(_window->size(), QSize(700, 640));
     const QPoint position = _window->pos();
 
-    QSignalSpy loaded(content()->webView(), &QWebView::loadFinished);
+    QSignalSpy loaded(content()->webContent(), &WebContent::loadFinished);
     _host.sendText(QStringLiteral("event"), QStringLiteral("showUrl"),
                    QStringLiteral("data:text/html,<title>second</title>"));
-    QTRY_COMPARE(content()->webView()->title(), QStringLiteral("second"));
+    QTRY_COMPARE(content()->webContent()->title(), QStringLiteral("second"));
     QCOMPARE(ZuvoChatWebBroswer::newZuvoChatWebBroswer(kPage, nullptr), _window);
     int windows = 0;
     for (QWidget *widget : QApplication::topLevelWidgets())
@@ -494,7 +494,7 @@ void WindowTest::downloadAsksForFileAndTellsHost()
     });
     answer.start();
 
-    const QNetworkRequest request(QUrl(QStringLiteral("http://files.example/dir/re%20port.pdf?x=1")));
+    const QUrl request(QStringLiteral("http://files.example/dir/re%20port.pdf?x=1"));
     emit content()->downloadRequested(request);
     // A page that fires the same download again at once opens no second dialog.
     emit content()->downloadRequested(request);

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QList>
+#include "bridgeorigins.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -23,23 +24,11 @@ public:
                            QObject *parent = nullptr);
 
     // Call with every address the host asks the window to show, right before
-    // or right after handing it to the view. The allowed origins become that
-    // address's origin alone, plus the origin where the first document loaded
-    // from it ends up after redirects. The current document gets the object
-    // at once if it matches.
+    // or right after handing it to the view. The current document gets the
+    // object at once if it matches.
     void allowOrigin(const QUrl &requested);
 
 private:
-    struct Origin {
-        QString scheme;
-        QString host;
-        int port = -1;
-        bool isValid() const;
-        bool operator==(const Origin &other) const;
-    };
-    static Origin originOf(const QUrl &url);
-    bool isAllowed(const QUrl &url) const;
-
     QWebFrame *mainFrame() const;
     void onWindowObjectCleared();
     void settleFinalAddress();
@@ -48,7 +37,5 @@ private:
     QPointer<QWebPage> _page;
     QPointer<QObject> _bridge;
     QString _name;
-    Origin _requestedOrigin;
-    QList<Origin> _allowedOrigins;
-    bool _awaitingFinalAddress = false;
+    BridgeOrigins _origins;
 };

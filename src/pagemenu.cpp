@@ -1,0 +1,27 @@
+#include "pagemenu.h"
+
+#include <QMenu>
+
+QMenu *pagemenu::build(const Target &target, const Actions &actions)
+{
+    auto *menu = new QMenu;
+    const auto add = [menu](bool applies, const char *text, const std::function<void()> &action) {
+        if (applies && action)
+            QObject::connect(menu->addAction(QLatin1String(text)), &QAction::triggered, menu, action);
+    };
+    add(target.link.isValid(), "Copy link address", actions.copyLink);
+    add(target.hasSelection, "Copy", actions.copy);
+    add(target.isImage, "Copy image", actions.copyImage);
+    add(target.canGoBack, "back", actions.back);
+    if (actions.inspect) {
+        if (!menu->isEmpty())
+            menu->addSeparator();
+        add(true, "Inspect", actions.inspect);
+    }
+    if (menu->isEmpty()) {
+        delete menu;
+        return nullptr;
+    }
+    QObject::connect(menu, &QMenu::aboutToHide, menu, &QObject::deleteLater);
+    return menu;
+}

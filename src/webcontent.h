@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QQueue>
+#include <QString>
+#include <QUrl>
+
+class QWidget;
+class ZuvoJsBridge;
+
+// The window's one door to the page, whatever engine draws it. Each engine
+// implements it in code of its own, the executable links exactly one of them,
+// and create() makes that one's content. Nothing outside the engine code sees
+// an engine class.
+class WebContent : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class FindStep { Restart, Next, Previous };
+
+    // Counting stops one past this, so a page full of one letter stays
+    // responsive; the find bar then says "1000+ matches".
+    static constexpr int maxCountedMatches = 1000;
+
+    // Defined by the engine this executable links. The bridge stays the
+    // caller's and outlives the content.
+    static WebContent *create(QWidget *parent, ZuvoJsBridge *bridge);
+    // Runs before the application object exists: what the engine must set up
+    // in the process first.
+    static void prepareProcess();
+    // "Qt WebKit" or "Qt WebEngine", for diagnostics.
+    static QString engineName();
+
+    using QObject::QObject;
+
+    // The widget the window lays out in the page's place.
+    virtual QWidget *view() const = 0;
+
+    // An address the host asked for. The saved addresses are forgotten, and
+    // only the address's origin, with wherever its first load ends up after
+    // redirects, is offered the bridge.
+    virtual void showAddress(const QUrl &address) = 0;
+    // Reaches requests made after the call. A token holding a control
+    // character is never sent, whole or in part.
+    virtual void setAccessToken(const QString &token) = 0;
+    virtual QUrl url() const = 0;
+    virtual QString title() const = 0;
+
+    // Back in the page's own history, else to the first of the addresses
+    // saved when a page opened a new window in this one.
+    virtual bool canGoBack() const = 0;
+    virtual void goBack() = 0;
+
+    // Zoom in the steps desktop browsers use; the level holds across loads.
+    virtual int zoomPercent() const = 0;
+    virtual void zoomIn() = 0;
+    virtual void zoomOut() = 0;
+    virtual void resetZoom() = 0;
+    // The step next to percent in the given direction (+1 or -1), percent
+    // itself at either end of the steps.
+    static int zoomStep(int percent, int direction);
+
+    // What a page opening a new window in this one leaves behind, current
+    // address first: appended to saved, which drops its oldest beyond 30.
+    static void saveAddresses(QQueue<QUrl> &saved, const QList<QUrl> &currentBackToFirst);
+
+    // Every match highlighted, the current one the page's selection. The
+    // answer comes as findResult, at once or later, once per call.
+    virtual void find(const QString &text, FindStep step) = 0;
+    // Takes the highlighting and the selection off the page.
+    virtual void stopFinding() = 0;
+
+    // The page's own alert, confirm and prompt, closed as their cancel.
+    virtual void closePageDialogs() = 0;
+
+    // Developer tools in a window of their own; only when the process was
+    // started with ZUVO_DEVTOOLS=1.
+    static bool devToolsEnabled();
+    virtual void showDevTools() = 0;
+
+signals:
+    void loadStarted();
+    void loadFinished(bool ok);
+    void zoomChanged(int percent);
+    // current counts from 1, 0 when nothing matches; past maxCountedMatches
+    // total is only known to be larger.
+    void findResult(int current, int total);
+    void downloadRequested(const QUrl &url);
+};

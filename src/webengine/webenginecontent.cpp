@@ -1,0 +1,298 @@
+#include "webenginecontent.h"
+
+#include "accesstoken.h"
+#include "tokeninterceptor.h"
+#include "webenginepage.h"
+#include "webengineview.h"
+#include "zuvolog.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QEvent>
+#include <QWebEngineDownloadItem>
+#include <QWebEngineFindTextResult>
+#include <QWebEngineHistory>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
+#include <QWebEngineSettings>
+
+#include <unistd.h>
+
+WebContent *WebContent::create(QWidget *parent, ZuvoJsBridge *bridge)
+{
+    return new WebEngineContent(parent, bridge);
+}
+
+void WebContent::prepareProcess()
+{
+    // The engine's widgets share one GL context with their page processes'
+    // output, which must be asked for before the application exists.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // Chromium's sandbox cannot start for root, and the engine then refuses
+    // to run at all; everyone else keeps it.
+    if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) {
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+        qCWarning(zuvoWeb) << "running as root: the page processes' sandbox cannot start and is turned off";
+    }
+}
+
+QString WebContent::engineName()
+{
+    return QStringLiteral("Qt WebEngine");
+}
+
+namespace {
+
+QWebEngineScript bridgeOffer()
+{
+    QWebEngineScript script;
+    script.setName(QStringLiteral("zuvowebkitbridge"));
+    script.setSourceCode(ZuvoWebEnginePage::bridgeScript());
+    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    script.setWorldId(QWebEngineScript::MainWorld);
+    script.setRunsOnSubFrames(false);
+    return script;
+}
+
+void configureProfile(QWebEngineProfile *profile)
+{
+    profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+    profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+    profile->setSpellCheckEnabled(false);
+    // Servers tell the chat client's browser by its name, as on WebKit.
+    profile->setHttpUserAgent(profile->httpUserAgent() + QLatin1Char(' ') + QCoreApplication::applicationName());
+    profile->settings()->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+    profile->settings()->setAttribute(QWebEngineSettings::ScreenCaptureEnabled, false);
+    profile->scripts()->insert(bridgeOffer());
+}
+
+} // namespace
+
+WebEngineContent::WebEngineContent(QWidget *parent, ZuvoJsBridge *bridge)
+    : WebContent(parent)
+    // No storage name: off the record, in memory only.
+    , _profile(new QWebEngineProfile(this))
+    , _interceptor(new TokenInterceptor(this))
+    , _view(new ZuvoWebEngineView(parent))
+    , _page(new ZuvoWebEnginePage(_profile, bridge, this))
+    , _crashNotice(_view)
+{
+    configureProfile(_profile);
+    _profile->setUrlRequestInterceptor(_interceptor);
+    // Set before the view is asked for its page, so no default profile (and
+    // nothing on disk) is ever made.
+    _view->setPage(_page);
+
+    _view->canGoBack = [this] { return canGoBack(); };
+    _view->goBack = [this] { goBack(); };
+    if (devToolsEnabled())
+        _view->inspect = [this] { showDevTools(); };
+    connect(_view, &ZuvoWebEngineView::zoomSteps, this, [this](int steps) {
+        for (; steps > 0; --steps)
+            zoomIn();
+        for (; steps < 0; ++steps)
+            zoomOut();
+    });
+
+    connect(_profile, &QWebEngineProfile::downloadRequested, this, [this](QWebEngineDownloadItem *item) {
+        // The host fetches the file; the engine's own download never starts.
+        const QUrl url = item->url();
+        item->cancel();
+        emit downloadRequested(url);
+    });
+    connect(_page, &QWebEnginePage::loadStarted, this, [this] {
+        _crashNotice.hide();
+        emit loadStarted();
+    });
+    connect(_page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        qCDebug(zuvoWeb) << "ZuvoWebEngineView::loadFinished" << ok
+                         << url().toString(QUrl::RemoveQuery | QUrl::RemoveUserInfo | QUrl::RemoveFragment);
+        // The engine keeps a zoom level per site; the window keeps one for all.
+        applyZoom();
+        emit loadFinished(ok);
+    });
+    connect(_page, &QWebEnginePage::findTextFinished, this, &WebEngineContent::onFindResult);
+    connect(_page, &QWebEnginePage::renderProcessTerminated, this, &WebEngineContent::onRenderProcessTerminated);
+
+    _crashNotice.setObjectName(QStringLiteral("crashNotice"));
+    _crashNotice.setAlignment(Qt::AlignCenter);
+    _crashNotice.setWordWrap(true);
+    _crashNotice.setTextFormat(Qt::PlainText);
+    _crashNotice.setAutoFillBackground(true);
+    _crashNotice.hide();
+    _view->installEventFilter(this);
+}
+
+WebEngineContent::~WebEngineContent()
+{
+    delete _devTools;
+    // The page before its profile, the view before its page.
+    delete _view;
+    delete _page;
+}
+
+QWidget *WebEngineContent::view() const
+{
+    return _view;
+}
+
+QWebEnginePage *WebEngineContent::page() const
+{
+    return _page;
+}
+
+void WebEngineContent::showAddress(const QUrl &address)
+{
+    qCDebug(zuvoWeb) << "ZuvoWebEngineView::load";
+    _page->savedAddresses().clear();
+    _page->allowBridgeOrigin(address);
+    _page->load(address);
+}
+
+void WebEngineContent::setAccessToken(const QString &token)
+{
+    _interceptor->setToken(accesstoken::sendable(token).toUtf8());
+}
+
+QUrl WebEngineContent::url() const
+{
+    return _page->url();
+}
+
+QString WebEngineContent::title() const
+{
+    return _page->title();
+}
+
+bool WebEngineContent::canGoBack() const
+{
+    return _page->history()->canGoBack() || !_page->savedAddresses().isEmpty();
+}
+
+void WebEngineContent::goBack()
+{
+    if (_page->history()->canGoBack()) {
+        _page->history()->back();
+        return;
+    }
+    if (_page->savedAddresses().isEmpty())
+        return;
+    const QUrl address = _page->savedAddresses().dequeue();
+    // As with any address ordered from outside the page, the rest is forgotten.
+    _page->savedAddresses().clear();
+    _page->load(address);
+}
+
+int WebEngineContent::zoomPercent() const
+{
+    return _zoomPercent;
+}
+
+void WebEngineContent::zoomIn()
+{
+    setZoomPercent(zoomStep(_zoomPercent, 1));
+}
+
+void WebEngineContent::zoomOut()
+{
+    setZoomPercent(zoomStep(_zoomPercent, -1));
+}
+
+void WebEngineContent::resetZoom()
+{
+    setZoomPercent(100);
+}
+
+void WebEngineContent::setZoomPercent(int percent)
+{
+    if (percent == _zoomPercent)
+        return;
+    _zoomPercent = percent;
+    applyZoom();
+    emit zoomChanged(percent);
+}
+
+void WebEngineContent::applyZoom()
+{
+    const qreal factor = _zoomPercent / 100.0;
+    if (!qFuzzyCompare(_page->zoomFactor(), factor))
+        _page->setZoomFactor(factor);
+}
+
+void WebEngineContent::find(const QString &text, FindStep step)
+{
+    _findText = text;
+    if (text.isEmpty()) {
+        _page->findText(QString());
+        emit findResult(0, 0);
+        return;
+    }
+    // The engine highlights every match, counts them, and wraps at the ends.
+    _page->findText(text, step == FindStep::Previous ? QWebEnginePage::FindBackward : QWebEnginePage::FindFlags());
+}
+
+void WebEngineContent::onFindResult(const QWebEngineFindTextResult &result)
+{
+    // An answer to a search since replaced or stopped.
+    if (_findText.isEmpty())
+        return;
+    emit findResult(result.activeMatch(), result.numberOfMatches());
+}
+
+void WebEngineContent::stopFinding()
+{
+    _findText.clear();
+    _page->findText(QString());
+}
+
+void WebEngineContent::closePageDialogs()
+{
+    for (QDialog *dialog : _view->findChildren<QDialog *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (dialog->isVisible())
+            dialog->reject();
+    }
+}
+
+void WebEngineContent::showDevTools()
+{
+    if (!devToolsEnabled())
+        return;
+    if (!_devTools) {
+        _devTools = new QWebEngineView;
+        _devTools->setAttribute(Qt::WA_DeleteOnClose);
+        _devTools->setWindowTitle(QStringLiteral("Developer tools"));
+        auto *toolsPage = new QWebEnginePage(_profile, _devTools);
+        _devTools->setPage(toolsPage);
+        _page->setDevToolsPage(toolsPage);
+        _devTools->resize(900, 600);
+    }
+    _devTools->show();
+    _devTools->raise();
+    _devTools->activateWindow();
+}
+
+void WebEngineContent::onRenderProcessTerminated(QWebEnginePage::RenderProcessTerminationStatus status,
+                                                 int exitCode)
+{
+    if (status == QWebEnginePage::NormalTerminationStatus)
+        return;
+    qCDebug(zuvoWeb) << "page process ended, status" << status << "exit code" << exitCode;
+    _crashNotice.setText(QStringLiteral("This page stopped working: the process that showed it has ended.\n"
+                                        "Refresh, or open another address, to load it again."));
+    layOutCrashNotice();
+    _crashNotice.show();
+    _crashNotice.raise();
+}
+
+void WebEngineContent::layOutCrashNotice()
+{
+    _crashNotice.setGeometry(_view->rect());
+}
+
+bool WebEngineContent::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == _view && event->type() == QEvent::Resize)
+        layOutCrashNotice();
+    return WebContent::eventFilter(watched, event);
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "webcontent.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QWebEnginePage>
+
+class QWebEngineFindTextResult;
+class QWebEngineProfile;
+class QWebEngineView;
+class TokenInterceptor;
+class ZuvoJsBridge;
+class ZuvoWebEnginePage;
+class ZuvoWebEngineView;
+
+// The window's page on Qt WebEngine: an off-the-record profile of its own
+// (nothing reaches the disk), the token on every request, and the page in a
+// process of its own, so a page that hangs or crashes leaves the window and
+// the host link working.
+class WebEngineContent : public WebContent
+{
+    Q_OBJECT
+
+public:
+    WebEngineContent(QWidget *parent, ZuvoJsBridge *bridge);
+    ~WebEngineContent() override;
+
+    QWidget *view() const override;
+    QWebEnginePage *page() const;
+
+    void showAddress(const QUrl &address) override;
+    void setAccessToken(const QString &token) override;
+    QUrl url() const override;
+    QString title() const override;
+    bool canGoBack() const override;
+    void goBack() override;
+    int zoomPercent() const override;
+    void zoomIn() override;
+    void zoomOut() override;
+    void resetZoom() override;
+    void find(const QString &text, FindStep step) override;
+    void stopFinding() override;
+    void closePageDialogs() override;
+    void showDevTools() override;
+
+    // The words shown in the page's place once its process has ended.
+    QString crashText() const { return _crashNotice.text(); }
+    bool showsCrashNotice() const { return !_crashNotice.isHidden(); }
+
+private:
+    void setZoomPercent(int percent);
+    void applyZoom();
+    void onFindResult(const QWebEngineFindTextResult &result);
+    void onRenderProcessTerminated(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode);
+    void layOutCrashNotice();
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+    QWebEngineProfile *_profile;
+    TokenInterceptor *_interceptor;
+    ZuvoWebEngineView *_view;
+    ZuvoWebEnginePage *_page;
+    QLabel _crashNotice;
+    QString _findText;
+    int _zoomPercent = 100;
+    QPointer<QWebEngineView> _devTools;
+};

@@ -1,0 +1,173 @@
+#include "webenginepage.h"
+
+#include "webcontent.h"
+#include "zuvojsbridge.h"
+#include "zuvolog.h"
+
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QWebEngineCertificateError>
+#include <QWebEngineHistory>
+#include <QWebEngineProfile>
+
+namespace {
+
+// Nothing a page would put into a prompt of its own by chance.
+const QString bridgeMarker = QStringLiteral("\u0001zuvowebkitbridge:");
+
+const char *featureName(QWebEnginePage::Feature feature)
+{
+    switch (feature) {
+    case QWebEnginePage::Geolocation: return "location";
+    case QWebEnginePage::MediaAudioCapture: return "microphone";
+    case QWebEnginePage::MediaVideoCapture: return "camera";
+    case QWebEnginePage::MediaAudioVideoCapture: return "camera and microphone";
+    case QWebEnginePage::MouseLock: return "mouse lock";
+    case QWebEnginePage::DesktopVideoCapture: return "screen";
+    case QWebEnginePage::DesktopAudioVideoCapture: return "screen and sound";
+    case QWebEnginePage::Notifications: return "notifications";
+    }
+    return "a feature";
+}
+
+QString dialogTitle(const char *kind, const QUrl &securityOrigin)
+{
+    return QStringLiteral("JavaScript %1 - %2").arg(QLatin1String(kind), securityOrigin.host());
+}
+
+} // namespace
+
+ZuvoWebEnginePage::ZuvoWebEnginePage(QWebEngineProfile *profile, ZuvoJsBridge *bridge, QObject *parent)
+    : QWebEnginePage(profile, parent)
+    , _bridge(bridge)
+{
+    connect(this, &QWebEnginePage::featurePermissionRequested, this, &ZuvoWebEnginePage::refuseFeature);
+    // A document that runs no script asks for no bridge, so the end of a load
+    // settles where the requested address led as well. A failed load is
+    // skipped: the previous load, cancelled by the host's new address, would
+    // otherwise settle it too early.
+    connect(this, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        if (ok)
+            _origins.settle(requestedUrl(), url());
+    });
+}
+
+QString ZuvoWebEnginePage::bridgeScript()
+{
+    // The prompt is taken before any script of the page runs, so a page
+    // cannot put itself between the bridge and the browser.
+    return QStringLiteral(R"((function () {
+    var ask = window.prompt.bind(window);
+    var call = function (name, argument) {
+        var answer = ask('%1' + name, argument === undefined || argument === null ? '' : String(argument));
+        return answer === null ? '' : answer;
+    };
+    if (call('offer') !== '1')
+        return;
+    var bridge = Object.freeze({
+        postMessage: function (msg) { call('postMessage', msg); return true; },
+        postLog: function (log) { call('postLog', log); },
+        getCurrentUserInfo: function () { return call('getCurrentUserInfo'); }
+    });
+    Object.defineProperty(window, 'zuvowebkitbridge', { value: bridge });
+})();)").arg(bridgeMarker);
+}
+
+void ZuvoWebEnginePage::allowBridgeOrigin(const QUrl &requested)
+{
+    _origins.allow(requested);
+}
+
+bool ZuvoWebEnginePage::answerBridgeCall(const QUrl &securityOrigin, const QString &call,
+                                          const QString &argument, QString *result)
+{
+    if (call == QLatin1String("offer")) {
+        _origins.settle(requestedUrl(), securityOrigin);
+        *result = _origins.isAllowed(securityOrigin) ? QStringLiteral("1") : QString();
+        return true;
+    }
+    // A document of another origin never got the bridge; one that writes the
+    // marker itself gets nothing from it.
+    if (!_bridge || !_origins.isAllowed(securityOrigin))
+        return false;
+    if (call == QLatin1String("postMessage"))
+        _bridge->postMessage(argument);
+    else if (call == QLatin1String("postLog"))
+        _bridge->postLog(argument);
+    else if (call == QLatin1String("getCurrentUserInfo"))
+        *result = _bridge->getCurrentUserInfo();
+    else
+        return false;
+    return true;
+}
+
+QWebEnginePage *ZuvoWebEnginePage::createWindow(WebWindowType type)
+{
+    if (type == WebDialog)
+        return nullptr;
+    // The new window's content replaces this page; "back" still leads to
+    // where the user was.
+    saveHistory();
+    return this;
+}
+
+void ZuvoWebEnginePage::saveHistory()
+{
+    const QWebEngineHistory *pageHistory = history();
+    if (!pageHistory || pageHistory->currentItemIndex() < 0)
+        return;
+    QList<QUrl> currentBackToFirst;
+    for (int index = pageHistory->currentItemIndex(); index >= 0; --index)
+        currentBackToFirst.append(pageHistory->itemAt(index).url());
+    WebContent::saveAddresses(_savedAddresses, currentBackToFirst);
+}
+
+bool ZuvoWebEnginePage::certificateError(const QWebEngineCertificateError &)
+{
+    return true;
+}
+
+void ZuvoWebEnginePage::refuseFeature(const QUrl &securityOrigin, Feature feature)
+{
+    qCDebug(zuvoWeb) << "permission refused:" << featureName(feature) << "for"
+                     << securityOrigin.toString(QUrl::RemoveUserInfo);
+    setFeaturePermission(securityOrigin, feature, PermissionDeniedByUser);
+}
+
+QWidget *ZuvoWebEnginePage::dialogParent() const
+{
+    // The window closes what it finds among the view's children when the
+    // link ends or another address comes.
+    return view();
+}
+
+void ZuvoWebEnginePage::javaScriptAlert(const QUrl &securityOrigin, const QString &msg)
+{
+    QMessageBox box(QMessageBox::Information, dialogTitle("Alert", securityOrigin), msg, QMessageBox::Ok,
+                    dialogParent());
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+bool ZuvoWebEnginePage::javaScriptConfirm(const QUrl &securityOrigin, const QString &msg)
+{
+    QMessageBox box(QMessageBox::Question, dialogTitle("Confirm", securityOrigin), msg,
+                    QMessageBox::Ok | QMessageBox::Cancel, dialogParent());
+    box.setTextFormat(Qt::PlainText);
+    return box.exec() == QMessageBox::Ok;
+}
+
+bool ZuvoWebEnginePage::javaScriptPrompt(const QUrl &securityOrigin, const QString &msg,
+                                         const QString &defaultValue, QString *result)
+{
+    if (msg.startsWith(bridgeMarker))
+        return answerBridgeCall(securityOrigin, msg.mid(bridgeMarker.size()), defaultValue, result);
+    QInputDialog dialog(dialogParent());
+    dialog.setWindowTitle(dialogTitle("Prompt", securityOrigin));
+    dialog.setLabelText(msg);
+    dialog.setTextValue(defaultValue);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    *result = dialog.textValue();
+    return true;
+}

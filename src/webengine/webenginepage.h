@@ -1,0 +1,55 @@
+#pragma once
+
+#include "bridgeorigins.h"
+
+#include <QPointer>
+#include <QQueue>
+#include <QUrl>
+#include <QWebEnginePage>
+
+class QWebEngineProfile;
+class ZuvoJsBridge;
+
+// The window's page on Qt WebEngine. Its page process cannot call back into
+// this one synchronously except through the page's own dialogs, so the
+// bridge travels as prompts with a marker: the page blocks on the answer as
+// it does on WebKit's bridge, while this process keeps its event loop going.
+// Certificate problems never stop a load; camera, microphone, screen,
+// location and notifications are refused without asking.
+class ZuvoWebEnginePage : public QWebEnginePage
+{
+    Q_OBJECT
+
+public:
+    ZuvoWebEnginePage(QWebEngineProfile *profile, ZuvoJsBridge *bridge, QObject *parent);
+
+    // The host's address about to be loaded: only its origin, and where its
+    // first load ends up, gets the bridge.
+    void allowBridgeOrigin(const QUrl &requested);
+
+    // Filled when a page opens a new window in this one.
+    QQueue<QUrl> &savedAddresses() { return _savedAddresses; }
+
+    // The script that offers the bridge to every main-frame document that
+    // qualifies; its calls reach the page's prompt.
+    static QString bridgeScript();
+
+protected:
+    QWebEnginePage *createWindow(WebWindowType type) override;
+    bool certificateError(const QWebEngineCertificateError &error) override;
+    void javaScriptAlert(const QUrl &securityOrigin, const QString &msg) override;
+    bool javaScriptConfirm(const QUrl &securityOrigin, const QString &msg) override;
+    bool javaScriptPrompt(const QUrl &securityOrigin, const QString &msg, const QString &defaultValue,
+                          QString *result) override;
+
+private:
+    bool answerBridgeCall(const QUrl &securityOrigin, const QString &call, const QString &argument,
+                          QString *result);
+    void refuseFeature(const QUrl &securityOrigin, Feature feature);
+    QWidget *dialogParent() const;
+    void saveHistory();
+
+    QPointer<ZuvoJsBridge> _bridge;
+    BridgeOrigins _origins;
+    QQueue<QUrl> _savedAddresses;
+};
