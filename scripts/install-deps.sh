@@ -6,7 +6,7 @@ packages=(
     cmake make g++ pkg-config
     # cpack's DEB generator finds the binaries' library dependencies with these
     dpkg-dev file
-    qtbase5-dev libqt5webkit5-dev libxcb1-dev
+    qtbase5-dev libqt5webkit5-dev qtwebengine5-dev libxcb1-dev
     fonts-open-sans fonts-dejavu-core
     xvfb xauth openbox xdotool x11-utils x11-apps imagemagick
     openssl

@@ -30,10 +30,17 @@ BrowserRun::~BrowserRun()
     }
 }
 
+QString BrowserRun::underTest()
+{
+    const QString chosen = qEnvironmentVariable("ZUVO_TEST_BROWSER");
+    return chosen.isEmpty() ? QStringLiteral(ZUVO_BROWSER_PATH) : chosen;
+}
+
 QString BrowserRun::copyInto(const QTemporaryDir &dir)
 {
-    const QString copy = dir.filePath(QStringLiteral("zuvochatwebbroswer"));
-    if (!QFile::copy(QStringLiteral(ZUVO_BROWSER_PATH), copy))
+    const QString executable = underTest();
+    const QString copy = dir.filePath(QFileInfo(executable).fileName());
+    if (!QFile::copy(executable, copy))
         return QString();
     return copy;
 }

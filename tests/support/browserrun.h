@@ -24,7 +24,11 @@ class BrowserRun : public QObject
     Q_OBJECT
 
 public:
-    explicit BrowserRun(const QString &executable = QStringLiteral(ZUVO_BROWSER_PATH), QObject *parent = nullptr);
+    explicit BrowserRun(const QString &executable = underTest(), QObject *parent = nullptr);
+
+    // The executable the end-to-end tests run: ZUVO_TEST_BROWSER names
+    // another engine's build, else the default one.
+    static QString underTest();
     ~BrowserRun() override;
 
     // A copy of the browser in dir: its endpoint is its own, so no other
