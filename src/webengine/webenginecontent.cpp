@@ -76,7 +76,7 @@ WebEngineContent::WebEngineContent(QWidget *parent, ZuvoJsBridge *bridge)
     , _interceptor(new TokenInterceptor(this))
     , _view(new ZuvoWebEngineView(parent))
     , _page(new ZuvoWebEnginePage(_profile, bridge, this))
-    , _crashNotice(_view)
+    , _crashNotice(new QLabel(_view))
 {
     configureProfile(_profile);
     _profile->setUrlRequestInterceptor(_interceptor);
@@ -102,7 +102,7 @@ WebEngineContent::WebEngineContent(QWidget *parent, ZuvoJsBridge *bridge)
         emit downloadRequested(url);
     });
     connect(_page, &QWebEnginePage::loadStarted, this, [this] {
-        _crashNotice.hide();
+        _crashNotice->hide();
         emit loadStarted();
     });
     connect(_page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
@@ -115,12 +115,12 @@ WebEngineContent::WebEngineContent(QWidget *parent, ZuvoJsBridge *bridge)
     connect(_page, &QWebEnginePage::findTextFinished, this, &WebEngineContent::onFindResult);
     connect(_page, &QWebEnginePage::renderProcessTerminated, this, &WebEngineContent::onRenderProcessTerminated);
 
-    _crashNotice.setObjectName(QStringLiteral("crashNotice"));
-    _crashNotice.setAlignment(Qt::AlignCenter);
-    _crashNotice.setWordWrap(true);
-    _crashNotice.setTextFormat(Qt::PlainText);
-    _crashNotice.setAutoFillBackground(true);
-    _crashNotice.hide();
+    _crashNotice->setObjectName(QStringLiteral("crashNotice"));
+    _crashNotice->setAlignment(Qt::AlignCenter);
+    _crashNotice->setWordWrap(true);
+    _crashNotice->setTextFormat(Qt::PlainText);
+    _crashNotice->setAutoFillBackground(true);
+    _crashNotice->hide();
     _view->installEventFilter(this);
 }
 
@@ -278,16 +278,16 @@ void WebEngineContent::onRenderProcessTerminated(QWebEnginePage::RenderProcessTe
     if (status == QWebEnginePage::NormalTerminationStatus)
         return;
     qCDebug(zuvoWeb) << "page process ended, status" << status << "exit code" << exitCode;
-    _crashNotice.setText(QStringLiteral("This page stopped working: the process that showed it has ended.\n"
+    _crashNotice->setText(QStringLiteral("This page stopped working: the process that showed it has ended.\n"
                                         "Refresh, or open another address, to load it again."));
     layOutCrashNotice();
-    _crashNotice.show();
-    _crashNotice.raise();
+    _crashNotice->show();
+    _crashNotice->raise();
 }
 
 void WebEngineContent::layOutCrashNotice()
 {
-    _crashNotice.setGeometry(_view->rect());
+    _crashNotice->setGeometry(_view->rect());
 }
 
 bool WebEngineContent::eventFilter(QObject *watched, QEvent *event)

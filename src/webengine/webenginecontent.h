@@ -45,8 +45,8 @@ public:
     void showDevTools() override;
 
     // The words shown in the page's place once its process has ended.
-    QString crashText() const { return _crashNotice.text(); }
-    bool showsCrashNotice() const { return !_crashNotice.isHidden(); }
+    QString crashText() const { return _crashNotice->text(); }
+    bool showsCrashNotice() const { return !_crashNotice->isHidden(); }
 
 private:
     void setZoomPercent(int percent);
@@ -60,7 +60,8 @@ private:
     TokenInterceptor *_interceptor;
     ZuvoWebEngineView *_view;
     ZuvoWebEnginePage *_page;
-    QLabel _crashNotice;
+    // The view's child, over the page.
+    QLabel *_crashNotice;
     QString _findText;
     int _zoomPercent = 100;
     QPointer<QWebEngineView> _devTools;
