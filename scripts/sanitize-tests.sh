@@ -3,6 +3,6 @@
 # sanitizers and the fuzz target's coverage, and runs every test there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-CC=clang CXX=clang++ cmake -S . -B build-sanitize -DSANITIZE=ON -DFUZZ=ON -DZUVO_BUILD_BENCH=OFF
+CC=clang CXX=clang++ cmake -S . -B build-sanitize -DSANITIZE=ON -DFUZZ=ON -DZUVO_BUILD_BENCH=OFF -DZUVO_WEBENGINE=OFF
 cmake --build build-sanitize -j"$(nproc)"
 scripts/with-x.sh ctest --test-dir build-sanitize --output-on-failure -j2

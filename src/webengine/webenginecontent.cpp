@@ -29,6 +29,8 @@ void WebContent::prepareProcess()
     // The engine's widgets share one GL context with their page processes'
     // output, which must be asked for before the application exists.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // The compositor's shaders would otherwise be cached under the home folder.
+    QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
     // Chromium's sandbox cannot start for root, and the engine then refuses
     // to run at all; everyone else keeps it.
     if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) {

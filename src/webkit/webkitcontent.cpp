@@ -4,6 +4,7 @@
 #include "zuvobridgepolicy.h"
 #include "zuvochatwebkitview.h"
 #include "zuvojsbridge.h"
+#include "zuvolog.h"
 #include "zuvowebkitnetworkmanager.h"
 #include "zuvowebkitpage.h"
 
@@ -52,6 +53,13 @@ WebKitContent::WebKitContent(QWidget *parent, ZuvoJsBridge *bridge)
     connect(_view, &ZuvoChatWebKitView::zoomChanged, this, &WebContent::zoomChanged);
     connect(_view, &ZuvoChatWebKitView::inspectRequested, this, &WebKitContent::showDevTools);
     connect(_finder, &WebKitFinder::result, this, &WebContent::findResult);
+    // Unanswered, a page would wait for ever for location or notifications.
+    connect(_page, &QWebPage::featurePermissionRequested, this, [this](QWebFrame *frame, QWebPage::Feature feature) {
+        qCDebug(zuvoWeb) << "permission refused:"
+                         << (feature == QWebPage::Geolocation ? "location" : "notifications") << "for"
+                         << frame->url().toString(QUrl::RemoveUserInfo | QUrl::RemovePath | QUrl::RemoveQuery);
+        _page->setFeaturePermission(frame, feature, QWebPage::PermissionDeniedByUser);
+    });
 }
 
 WebKitContent::~WebKitContent()

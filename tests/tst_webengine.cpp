@@ -1,0 +1,359 @@
+// The WebEngine page where its mechanism differs from WebKit's: the token
+// through a request interceptor, the bridge as marked prompts answered while
+// this process's event loop runs, the page's own dialogs, permissions, and
+// nothing on disk. Pages come from a real HTTP server on loopback, the page
+// runs in a real page process; the window's share is WebContent alone.
+#include "httpfixture.h"
+#include "webcontent.h"
+#include "webenginecontent.h"
+#include "zuvojsbridge.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using testsupport::HttpFixture;
+
+namespace {
+
+const int loadTimeoutMs = 20000;
+
+// Each sub-resource and script request of the page, to the page's own host
+// and to another one (localhost against 127.0.0.1).
+const QByteArray requestsPage = R"(<html><head><title>loading</title>
+<link rel="stylesheet" href="/style.css"></head><body>
+<img src="OTHER/image.png">
+<iframe src="/frame"></iframe>
+<script>
+var xhr = new XMLHttpRequest();
+xhr.open('GET', '/sync', false);
+xhr.send();
+fetch('OTHER/fetched', {mode: 'no-cors'}).then(function () {
+    document.title = 'done';
+}, function () { document.title = 'done'; });
+</script></body></html>)";
+
+// The page's verdict on the bridge, in its title.
+const QByteArray bridgeProbe = R"(<html><head><script>
+document.title = typeof window.zuvowebkitbridge;
+</script></head><body></body></html>)";
+
+const QByteArray userInfoPage = R"(<html><head><script>
+setTimeout(function () {
+    var started = Date.now();
+    var info = window.zuvowebkitbridge.getCurrentUserInfo();
+    document.title = 'info:' + info + ' waited:' + (Date.now() - started);
+}, 50);
+</script></head><body></body></html>)";
+
+const QByteArray dialogsPage = R"(<html><head><script>
+setTimeout(function () {
+    alert('first');
+    var confirmed = confirm('second');
+    var answer = prompt('third', 'default');
+    document.title = 'confirmed:' + confirmed + ' answer:' + answer;
+}, 50);
+</script></head><body></body></html>)";
+
+const QByteArray permissionsPage = R"(<html><head><script>
+var verdicts = [];
+function done(what) {
+    verdicts.push(what);
+    if (verdicts.length === 2)
+        document.title = verdicts.sort().join(' ');
+}
+navigator.geolocation.getCurrentPosition(function () { done('location:granted'); },
+                                         function () { done('location:refused'); });
+navigator.mediaDevices.getUserMedia({video: true}).then(function () { done('camera:granted'); },
+                                                        function () { done('camera:refused'); });
+</script></head><body></body></html>)";
+
+const QByteArray storagePage = R"(<html><head><script>
+document.cookie = 'kept=1; max-age=86400';
+localStorage.setItem('kept', 'yes');
+indexedDB.open('kept', 1);
+document.title = 'stored';
+</script></head><body></body></html>)";
+
+const QByteArray newWindowPage = R"(<html><head><title>opener</title></head><body>
+<a id="out" href="/opened" target="_blank">out</a>
+<script>setTimeout(function () { document.getElementById('out').click(); }, 50);</script>
+</body></html>)";
+
+QByteArray titled(const QByteArray &title)
+{
+    return "<html><head><title>" + title + "</title></head><body>" + title + "</body></html>";
+}
+
+} // namespace
+
+class tst_WebEngine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void accessTokenOnEveryRequest_data();
+    void accessTokenOnEveryRequest();
+    void bridgeOnlyForTheRequestedOrigin_data();
+    void bridgeOnlyForTheRequestedOrigin();
+    void userInfoIsSynchronous_data();
+    void userInfoIsSynchronous();
+    void pageDialogsCloseAsCancel();
+    void permissionsAreRefusedWithoutAsking();
+    void newWindowLoadsHereAndBackReturns();
+    void findCountsAndSteps();
+    void nothingIsWrittenToDisk();
+
+private:
+    bool show(const QString &path, const QString &host = QStringLiteral("127.0.0.1"));
+    QString otherOrigin() const { return _server.url(QString(), QStringLiteral("localhost")).toString(); }
+
+    HttpFixture _server;
+    QTemporaryDir _home;
+    QWidget *_holder = nullptr;
+    ZuvoJsBridge *_bridge = nullptr;
+    WebContent *_content = nullptr;
+};
+
+void tst_WebEngine::initTestCase()
+{
+    QVERIFY(_home.isValid());
+    // Whatever the engine would keep lands here, where the last test looks.
+    qputenv("HOME", _home.path().toUtf8());
+    qputenv("XDG_DATA_HOME", _home.filePath(QStringLiteral("data")).toUtf8());
+    qputenv("XDG_CACHE_HOME", _home.filePath(QStringLiteral("cache")).toUtf8());
+    QVERIFY(_server.listenOn());
+    _server.setPage("/plain", titled("plain"));
+    _server.setPage("/style.css", "body { color: black }");
+    testsupport::HttpResponse image;
+    image.contentType = "image/png";
+    image.body = HttpFixture::pngBytes();
+    _server.setResponse("/image.png", image);
+    _server.setPage("/frame", titled("frame"));
+    _server.setPage("/sync", "ok");
+    _server.setPage("/fetched", "ok");
+    _server.setPage("/bridge", bridgeProbe);
+    _server.setPage("/userinfo", userInfoPage);
+    _server.setPage("/dialogs", dialogsPage);
+    _server.setPage("/permissions", permissionsPage);
+    _server.setPage("/storage", storagePage);
+    _server.setPage("/opener", newWindowPage);
+    _server.setPage("/opened", titled("opened"));
+}
+
+void tst_WebEngine::init()
+{
+    _holder = new QWidget;
+    _holder->resize(800, 600);
+    _bridge = new ZuvoJsBridge(_holder);
+    _content = WebContent::create(_holder, _bridge);
+    _content->view()->resize(800, 600);
+    _holder->show();
+    _server.clearRequests();
+}
+
+void tst_WebEngine::cleanup()
+{
+    delete _content;
+    delete _holder;
+    _content = nullptr;
+}
+
+bool tst_WebEngine::show(const QString &path, const QString &host)
+{
+    QSignalSpy finished(_content, &WebContent::loadFinished);
+    _content->showAddress(_server.url(path, host));
+    return finished.wait(loadTimeoutMs) && finished.last().value(0).toBool();
+}
+
+void tst_WebEngine::accessTokenOnEveryRequest_data()
+{
+    QTest::addColumn<QString>("token");
+    QTest::addColumn<QByteArray>("sent"); // empty: no header at all
+
+    QTest::newRow("plain") << "tok-3f9a" << QByteArray("tok-3f9a");
+    QTest::newRow("unicode goes as UTF-8") << QString::fromUtf8("jeton-é") << QString::fromUtf8("jeton-é").toUtf8();
+    QTest::newRow("empty") << "" << QByteArray();
+    QTest::newRow("line break never sent") << "a\r\nX-Evil: 1" << QByteArray();
+    QTest::newRow("tab never sent") << "a\tb" << QByteArray();
+}
+
+void tst_WebEngine::accessTokenOnEveryRequest()
+{
+    QFETCH(QString, token);
+    QFETCH(QByteArray, sent);
+    _server.setPage("/requests", QByteArray(requestsPage).replace("OTHER", otherOrigin().toUtf8()));
+    _content->setAccessToken(token);
+    QVERIFY(show(QStringLiteral("/requests")));
+    QTRY_COMPARE_WITH_TIMEOUT(_content->title(), QStringLiteral("done"), loadTimeoutMs);
+
+    for (const char *path : {"/requests", "/style.css", "/image.png", "/frame", "/sync", "/fetched"}) {
+        const QList<testsupport::HttpRequest> requests = _server.requestsFor(path);
+        QVERIFY2(!requests.isEmpty(), path);
+        for (const testsupport::HttpRequest &request : requests) {
+            const QList<QByteArray> expected = sent.isEmpty() ? QList<QByteArray>() : QList<QByteArray>{sent};
+            QVERIFY2(request.headerValues("X-Access-Token") == expected, path);
+            QVERIFY2(request.headerValues("User-Agent").value(0).contains(
+                         QCoreApplication::applicationName().toUtf8()),
+                     path);
+        }
+    }
+}
+
+void tst_WebEngine::bridgeOnlyForTheRequestedOrigin_data()
+{
+    QTest::addColumn<QString>("requested");
+    QTest::addColumn<QString>("redirectTo"); // empty: no redirect
+    QTest::addColumn<QString>("verdict");
+
+    QTest::newRow("the requested origin") << "127.0.0.1" << "" << "object";
+    QTest::newRow("where its first load ended up") << "127.0.0.1" << "localhost" << "object";
+}
+
+void tst_WebEngine::bridgeOnlyForTheRequestedOrigin()
+{
+    QFETCH(QString, requested);
+    QFETCH(QString, redirectTo);
+    QFETCH(QString, verdict);
+    if (!redirectTo.isEmpty())
+        _server.setRedirect("/redirect", _server.url(QStringLiteral("/bridge"), redirectTo));
+    QVERIFY(show(redirectTo.isEmpty() ? QStringLiteral("/bridge") : QStringLiteral("/redirect"), requested));
+    QTRY_COMPARE_WITH_TIMEOUT(_content->title(), verdict, loadTimeoutMs);
+
+    // A document of another origin reached from there gets nothing.
+    const QString elsewhere = requested == QLatin1String("localhost") ? QStringLiteral("127.0.0.1")
+                                                                      : QStringLiteral("localhost");
+    if (redirectTo.isEmpty()) {
+        QSignalSpy finished(_content, &WebContent::loadFinished);
+        auto *engine = qobject_cast<WebEngineContent *>(_content);
+        engine->page()->runJavaScript(
+            QStringLiteral("location.href = '%1'").arg(_server.url(QStringLiteral("/bridge"), elsewhere).toString()));
+        QTRY_COMPARE_WITH_TIMEOUT(_content->title(), QStringLiteral("undefined"), loadTimeoutMs);
+    }
+}
+
+void tst_WebEngine::userInfoIsSynchronous_data()
+{
+    QTest::addColumn<bool>("answered");
+    QTest::addColumn<QString>("info");
+    QTest::newRow("the host's answer") << true << "ada@example";
+    QTest::newRow("no answer: empty after about 3 s") << false << "";
+}
+
+void tst_WebEngine::userInfoIsSynchronous()
+{
+    QFETCH(bool, answered);
+    QFETCH(QString, info);
+    if (answered) {
+        connect(_bridge, &ZuvoJsBridge::currentUserInfo, this, [this, info](const QString &key) {
+            const QJsonObject reply{{QStringLiteral("key"), key}, {QStringLiteral("info"), info}};
+            _bridge->onCurrentUserInfo(QJsonDocument(reply).toJson(QJsonDocument::Compact));
+        });
+    }
+    QVERIFY(show(QStringLiteral("/userinfo")));
+    QTRY_VERIFY_WITH_TIMEOUT(_content->title().startsWith(QLatin1String("info:")), loadTimeoutMs);
+    const QStringList parts = _content->title().split(QLatin1Char(' '));
+    QCOMPARE(parts.value(0), QStringLiteral("info:") + info);
+    const int waited = parts.value(1).mid(7).toInt();
+    if (answered)
+        QVERIFY2(waited < 1000, qPrintable(_content->title()));
+    else
+        QVERIFY2(waited >= 2500 && waited < 8000, qPrintable(_content->title()));
+}
+
+void tst_WebEngine::pageDialogsCloseAsCancel()
+{
+    // Each dialog runs its own event loop under the page's call; the window
+    // closes them as it does when the link ends or another address comes.
+    QTimer closer;
+    int closed = 0;
+    connect(&closer, &QTimer::timeout, this, [&] {
+        const QList<QDialog *> open = _content->view()->findChildren<QDialog *>();
+        for (QDialog *dialog : open) {
+            if (dialog->isVisible()) {
+                _content->closePageDialogs();
+                ++closed;
+                return;
+            }
+        }
+    });
+    closer.start(50);
+    QVERIFY(show(QStringLiteral("/dialogs")));
+    QTRY_VERIFY_WITH_TIMEOUT(_content->title().startsWith(QLatin1String("confirmed:")), loadTimeoutMs);
+    QCOMPARE(_content->title(), QStringLiteral("confirmed:false answer:null"));
+    QCOMPARE(closed, 3);
+}
+
+void tst_WebEngine::permissionsAreRefusedWithoutAsking()
+{
+    QVERIFY(show(QStringLiteral("/permissions")));
+    QTRY_COMPARE_WITH_TIMEOUT(_content->title(), QStringLiteral("camera:refused location:refused"), loadTimeoutMs);
+    QVERIFY(_content->view()->findChildren<QDialog *>().isEmpty());
+}
+
+void tst_WebEngine::newWindowLoadsHereAndBackReturns()
+{
+    QVERIFY(show(QStringLiteral("/opener")));
+    QTRY_COMPARE_WITH_TIMEOUT(_content->title(), QStringLiteral("opened"), loadTimeoutMs);
+    QVERIFY(_content->canGoBack());
+    _content->goBack();
+    QTRY_COMPARE_WITH_TIMEOUT(_content->title(), QStringLiteral("opener"), loadTimeoutMs);
+}
+
+void tst_WebEngine::findCountsAndSteps()
+{
+    _server.setPage("/find", "<html><body><p>apple pie, Apple juice, pineapple, banana, APPLE</p></body></html>");
+    QVERIFY(show(QStringLiteral("/find")));
+    QSignalSpy results(_content, &WebContent::findResult);
+    const auto expect = [&](int current, int total) {
+        QTRY_VERIFY_WITH_TIMEOUT(!results.isEmpty(), loadTimeoutMs);
+        const QList<QVariant> last = results.takeLast();
+        results.clear();
+        QCOMPARE(last.value(0).toInt(), current);
+        QCOMPARE(last.value(1).toInt(), total);
+    };
+    _content->find(QStringLiteral("apple"), WebContent::FindStep::Restart);
+    expect(1, 4);
+    _content->find(QStringLiteral("apple"), WebContent::FindStep::Next);
+    expect(2, 4);
+    _content->find(QStringLiteral("apple"), WebContent::FindStep::Previous);
+    expect(1, 4);
+    _content->find(QStringLiteral("apple"), WebContent::FindStep::Previous);
+    expect(4, 4);
+    _content->find(QStringLiteral("kiwi"), WebContent::FindStep::Restart);
+    expect(0, 0);
+}
+
+void tst_WebEngine::nothingIsWrittenToDisk()
+{
+    QVERIFY(show(QStringLiteral("/storage")));
+    QTRY_COMPARE_WITH_TIMEOUT(_content->title(), QStringLiteral("stored"), loadTimeoutMs);
+    QVERIFY(show(QStringLiteral("/plain")));
+    cleanup();
+    init();
+    QStringList written;
+    QDirIterator files(_home.path(), QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (files.hasNext())
+        written << files.next();
+    QVERIFY2(written.isEmpty(), qPrintable(written.join(QLatin1Char(' '))));
+}
+
+// What the browser's own start does before its application exists.
+int main(int argc, char **argv)
+{
+    WebContent::prepareProcess();
+    QApplication app(argc, argv);
+    tst_WebEngine test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_webengine.moc"
