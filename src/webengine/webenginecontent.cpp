@@ -17,6 +17,10 @@
 #include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
 
+#include <QTimer>
+
+#include <signal.h>
+#include <utility>
 #include <unistd.h>
 
 WebContent *WebContent::create(QWidget *parent, ZuvoJsBridge *bridge)
@@ -46,6 +50,9 @@ QString WebContent::engineName()
 
 namespace {
 
+// Far longer than a page process that runs takes for a trivial script.
+constexpr int hungPageMs = 500;
+
 QWebEngineScript bridgeOffer()
 {
     QWebEngineScript script;
@@ -57,6 +64,14 @@ QWebEngineScript bridgeOffer()
     return script;
 }
 
+void offerBridge(QWebEnginePage *page)
+{
+    // Inserted anew after a page process ended: the engine does not hand a
+    // script it already has to the process that replaces it.
+    page->scripts().clear();
+    page->scripts().insert(bridgeOffer());
+}
+
 void configureProfile(QWebEngineProfile *profile)
 {
     profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
@@ -66,7 +81,6 @@ void configureProfile(QWebEngineProfile *profile)
     profile->setHttpUserAgent(profile->httpUserAgent() + QLatin1Char(' ') + QCoreApplication::applicationName());
     profile->settings()->setAttribute(QWebEngineSettings::PluginsEnabled, false);
     profile->settings()->setAttribute(QWebEngineSettings::ScreenCaptureEnabled, false);
-    profile->scripts()->insert(bridgeOffer());
 }
 
 } // namespace
@@ -85,6 +99,7 @@ WebEngineContent::WebEngineContent(QWidget *parent, ZuvoJsBridge *bridge)
     // Set before the view is asked for its page, so no default profile (and
     // nothing on disk) is ever made.
     _view->setPage(_page);
+    offerBridge(_page);
 
     _view->canGoBack = [this] { return canGoBack(); };
     _view->goBack = [this] { goBack(); };
@@ -104,10 +119,13 @@ WebEngineContent::WebEngineContent(QWidget *parent, ZuvoJsBridge *bridge)
         emit downloadRequested(url);
     });
     connect(_page, &QWebEnginePage::loadStarted, this, [this] {
+        if (std::exchange(_bridgeNeedsOffer, false))
+            offerBridge(_page);
         _crashNotice->hide();
         emit loadStarted();
     });
     connect(_page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        logPageProcess();
         qCDebug(zuvoWeb) << "ZuvoWebEngineView::loadFinished" << ok
                          << url().toString(QUrl::RemoveQuery | QUrl::RemoveUserInfo | QUrl::RemoveFragment);
         // The engine keeps a zoom level per site; the window keeps one for all.
@@ -149,7 +167,42 @@ void WebEngineContent::showAddress(const QUrl &address)
     qCDebug(zuvoWeb) << "ZuvoWebEngineView::load";
     _page->savedAddresses().clear();
     _page->allowBridgeOrigin(address);
+    _pendingAddress = address;
+    replaceIfHung();
     _page->load(address);
+}
+
+void WebEngineContent::logPageProcess()
+{
+    // Which process to look at when a page misbehaves.
+    const qint64 pid = _page->renderProcessPid();
+    if (pid > 0 && pid != _loggedPagePid)
+        qCDebug(zuvoWeb) << "page process" << pid;
+    _loggedPagePid = pid;
+}
+
+void WebEngineContent::replaceIfHung()
+{
+    // The engine lets the current page process finish its script before it
+    // navigates there, which a script that never yields never does. A page
+    // process that cannot answer a trivial script in time is ended instead,
+    // and the address loads in a new one.
+    if (_page->renderProcessPid() <= 0 || _replacingHungPage)
+        return;
+    const int ping = ++_ping;
+    _page->runJavaScript(QStringLiteral("0"), QWebEngineScript::ApplicationWorld,
+                         [this, ping](const QVariant &) {
+                             if (ping == _ping)
+                                 _answeredPing = true;
+                         });
+    _answeredPing = false;
+    QTimer::singleShot(hungPageMs, this, [this, ping] {
+        if (ping != _ping || _answeredPing || _page->renderProcessPid() <= 0)
+            return;
+        qCDebug(zuvoWeb) << "page process" << _page->renderProcessPid() << "does not answer: ended";
+        _replacingHungPage = true;
+        ::kill(pid_t(_page->renderProcessPid()), SIGKILL);
+    });
 }
 
 void WebEngineContent::setAccessToken(const QString &token)
@@ -230,6 +283,9 @@ void WebEngineContent::find(const QString &text, FindStep step)
         emit findResult(0, 0);
         return;
     }
+    // A new search starts from the top, not from the previous text's match.
+    if (step == FindStep::Restart)
+        _page->findText(QString());
     // The engine highlights every match, counts them, and wraps at the ends.
     _page->findText(text, step == FindStep::Previous ? QWebEnginePage::FindBackward : QWebEnginePage::FindFlags());
 }
@@ -277,6 +333,13 @@ void WebEngineContent::showDevTools()
 void WebEngineContent::onRenderProcessTerminated(QWebEnginePage::RenderProcessTerminationStatus status,
                                                  int exitCode)
 {
+    _bridgeNeedsOffer = true;
+    if (_replacingHungPage) {
+        _replacingHungPage = false;
+        // Once the engine has finished taking the old process down.
+        QTimer::singleShot(0, this, [this] { _page->load(_pendingAddress); });
+        return;
+    }
     if (status == QWebEnginePage::NormalTerminationStatus)
         return;
     qCDebug(zuvoWeb) << "page process ended, status" << status << "exit code" << exitCode;

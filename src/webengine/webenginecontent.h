@@ -49,6 +49,8 @@ public:
     bool showsCrashNotice() const { return !_crashNotice->isHidden(); }
 
 private:
+    void replaceIfHung();
+    void logPageProcess();
     void setZoomPercent(int percent);
     void applyZoom();
     void onFindResult(const QWebEngineFindTextResult &result);
@@ -63,6 +65,12 @@ private:
     // The view's child, over the page.
     QLabel *_crashNotice;
     QString _findText;
+    QUrl _pendingAddress;
+    qint64 _loggedPagePid = 0;
+    int _ping = 0;
+    bool _answeredPing = false;
+    bool _replacingHungPage = false;
+    bool _bridgeNeedsOffer = false;
     int _zoomPercent = 100;
     QPointer<QWebEngineView> _devTools;
 };
