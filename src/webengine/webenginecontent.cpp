@@ -279,20 +279,32 @@ void WebEngineContent::find(const QString &text, FindStep step)
 {
     _findText = text;
     if (text.isEmpty()) {
-        _page->findText(QString());
+        clearEngineFind();
         emit findResult(0, 0);
         return;
     }
     // A new search starts from the top, not from the previous text's match.
     if (step == FindStep::Restart)
-        _page->findText(QString());
+        clearEngineFind();
     // The engine highlights every match, counts them, and wraps at the ends.
     _page->findText(text, step == FindStep::Previous ? QWebEnginePage::FindBackward : QWebEnginePage::FindFlags());
 }
 
+void WebEngineContent::clearEngineFind()
+{
+    // The engine answers an empty search too, after any later one was asked.
+    ++_emptySearchAnswersDue;
+    _page->findText(QString());
+}
+
 void WebEngineContent::onFindResult(const QWebEngineFindTextResult &result)
 {
-    // An answer to a search since replaced or stopped.
+    // Answers come in the order the searches were asked.
+    if (_emptySearchAnswersDue > 0 && result.numberOfMatches() == 0) {
+        --_emptySearchAnswersDue;
+        return;
+    }
+    // An answer to a search since stopped.
     if (_findText.isEmpty())
         return;
     emit findResult(result.activeMatch(), result.numberOfMatches());
@@ -301,7 +313,7 @@ void WebEngineContent::onFindResult(const QWebEngineFindTextResult &result)
 void WebEngineContent::stopFinding()
 {
     _findText.clear();
-    _page->findText(QString());
+    clearEngineFind();
 }
 
 void WebEngineContent::closePageDialogs()

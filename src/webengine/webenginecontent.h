@@ -53,6 +53,7 @@ private:
     void logPageProcess();
     void setZoomPercent(int percent);
     void applyZoom();
+    void clearEngineFind();
     void onFindResult(const QWebEngineFindTextResult &result);
     void onRenderProcessTerminated(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode);
     void layOutCrashNotice();
@@ -65,6 +66,7 @@ private:
     // The view's child, over the page.
     QLabel *_crashNotice;
     QString _findText;
+    int _emptySearchAnswersDue = 0;
     QUrl _pendingAddress;
     qint64 _loggedPagePid = 0;
     int _ping = 0;
