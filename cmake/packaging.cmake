@@ -37,16 +37,19 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_ALL Unspecified dev)
 set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_NAME ${ZUVO_PACKAGE_NAME})
-set(CPACK_DEBIAN_UNSPECIFIED_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}\n${CPACK_PACKAGE_DESCRIPTION}")
+# CPack puts the one summary above each package's description.
+set(CPACK_DEBIAN_UNSPECIFIED_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_DEBIAN_DEV_PACKAGE_NAME libzuvobrowserhost-dev)
 set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "${ZUVO_PACKAGE_NAME} (= ${CPACK_PACKAGE_VERSION}), qtbase5-dev")
-set(CPACK_DEBIAN_DEV_DESCRIPTION "host library for the Zuvo chat web browser: development files
+set(CPACK_DEBIAN_DEV_DESCRIPTION "The host library's development files.
 Headers, the CMake package (find_package(ZuvoBrowserHost) gives the target
 ZuvoBrowserHost::ZuvoBrowserHost) and the guide of ZuvoBrowserHost, the Qt
 library with which a program starts the Zuvo browser, configures it, shows
 pages in it and answers what it asks, downloads included.")
-# zuvohost links the library shipped in the same package.
+# zuvohost links the library shipped in the same package, and binaries of
+# other packages that link it depend on this package.
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 # dpkg-shlibdeps runs in the package root, so the folder is relative to it.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ".${CPACK_PACKAGING_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}")
 

@@ -95,7 +95,9 @@ for file in /include/ZuvoBrowserHost/browserhost.h /cmake/ZuvoBrowserHost/ZuvoBr
 done
 cmake -S examples/minimal-host -B "$work/example" >/dev/null
 cmake --build "$work/example" >/dev/null
-ldd "$work/example/minimal-host" | grep -qF "$library" || fail "the example does not load $library"
+loaded="$(ldd "$work/example/minimal-host" | awk '$1 == "libZuvoBrowserHost.so.1" { print $3 }')"
+[ -n "$loaded" ] && [ "$(readlink -f "$loaded")" = "$(readlink -f "$library")" ] ||
+    fail "the example loads \"$loaded\", not $library"
 example_rc=0
 "$work/example/minimal-host" 2>/dev/null || example_rc=$?
 [ "$example_rc" -eq 2 ] || fail "the example without arguments exited with $example_rc, not 2 (usage)"
