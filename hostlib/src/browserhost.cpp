@@ -146,7 +146,7 @@ QByteArray pngOf(const QImage &image)
 
 } // namespace
 
-class BrowserHost::Private
+class Q_DECL_HIDDEN BrowserHost::Private
 {
 public:
     explicit Private(BrowserHost *host)
@@ -302,8 +302,11 @@ BrowserHost::BrowserHost(QObject *parent)
 
 BrowserHost::~BrowserHost()
 {
-    if (_d->client)
+    // Nothing is reported from a host being destroyed.
+    if (_d->client) {
+        _d->client->disconnect(this);
         _d->client->abort();
+    }
     _d->process.disconnect(this);
 }
 
