@@ -15,7 +15,9 @@ namespace browserreplies {
 QString messageLine(const HostMessage &message);
 
 // The answer the host gives to a message outside the download group, if it
-// answers it at all: the user information for "currentuserinfo".
+// answers it at all: the user information for "currentuserinfo". The session
+// has the library send it (BrowserHost::answerUserInfo); this is the same
+// answer as a message, for checking it.
 std::optional<HostMessage> replyTo(const HostMessage &message, const QString &userInfo);
 
 HostMessage currentUserInfoReply(const QString &requestKey, const QString &info);
