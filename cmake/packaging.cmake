@@ -17,7 +17,8 @@ title-bar clicks and its window position, offers pages a script bridge to the
 client and hands downloads to the client.
 
 The package holds the browser and zuvohost, a reference host that stands in
-for the chat client, in one folder, and the protocol reference.")
+for the chat client, in one folder, the protocol reference, and the runtime
+file of the host library ZuvoBrowserHost, which zuvohost links.")
 set(CPACK_PACKAGE_CONTACT "${ZUVO_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 
@@ -27,5 +28,29 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
+
+# The host library's development package, beside the browser's package: one
+# package per install component. The install rules without a component (CMake
+# names them "Unspecified") make the browser's package as before; the
+# component "dev" holds the library's headers, its link-time name, its CMake
+# package and its guide.
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_ALL Unspecified dev)
+set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_NAME ${ZUVO_PACKAGE_NAME})
+# CPack puts the one summary above each package's description.
+set(CPACK_DEBIAN_UNSPECIFIED_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
+set(CPACK_DEBIAN_DEV_PACKAGE_NAME libzuvobrowserhost-dev)
+set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
+set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "${ZUVO_PACKAGE_NAME} (= ${CPACK_PACKAGE_VERSION}), qtbase5-dev")
+set(CPACK_DEBIAN_DEV_DESCRIPTION "The host library's development files.
+Headers, the CMake package (find_package(ZuvoBrowserHost) gives the target
+ZuvoBrowserHost::ZuvoBrowserHost) and the guide of ZuvoBrowserHost, the Qt
+library with which a program starts the Zuvo browser, configures it, shows
+pages in it and answers what it asks, downloads included.")
+# zuvohost links the library shipped in the same package, and binaries of
+# other packages that link it depend on this package.
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+# dpkg-shlibdeps runs in the package root, so the folder is relative to it.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ".${CPACK_PACKAGING_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}")
 
 include(CPack)

@@ -1,23 +1,30 @@
 #!/usr/bin/env bash
-# Builds the Debian package from a build folder (default: build/), installs it
-# with apt-get, runs the installed reference host against the installed browser
-# on the offscreen platform and removes the package again. The host must
-# connect to the browser, the browser must load the built-in start page, and
-# both must end with code 0 on "quit". Needs root or sudo.
+# Builds the Debian packages from a build folder (default: build/), installs
+# them with apt-get, runs the installed reference host against the installed
+# browser on the offscreen platform, builds the host library's example against
+# the installed development package and removes the packages again. The host
+# must connect to the browser, the browser must load the built-in start page,
+# and both must end with code 0 on "quit"; the example must find the library
+# through find_package alone and load the runtime package's copy. Needs root
+# or sudo.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="$(cd "${1:-build}" && pwd)"
 package=zuvochatwebbroswer
+dev_package=libzuvobrowserhost-dev
 start_page=qrc:/start/index.html
 
 if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi
 apt() { "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get "$@"; }
 
-rm -f "$build/${package}"_*.deb
+rm -f "$build/${package}"_*.deb "$build/${dev_package}"_*.deb
 (cd "$build" && cpack -G DEB)
 deb="$(ls "$build/${package}"_*.deb)"
-echo "package: $deb"
-dpkg-deb --field "$deb" Package Version Depends
+dev_deb="$(ls "$build/${dev_package}"_*.deb)"
+for file in "$deb" "$dev_deb"; do
+    echo "package: $file"
+    dpkg-deb --field "$file" Package Version Depends
+done
 
 work="$(mktemp -d)"
 host_pid=
@@ -25,8 +32,8 @@ finish() {
     local rc=$?
     exec 3>&- 2>/dev/null || true
     [ -n "$host_pid" ] && kill "$host_pid" 2>/dev/null || true
-    if dpkg-query -W "$package" >/dev/null 2>&1; then
-        apt remove -y --purge "$package" >/dev/null
+    if dpkg-query -W "$package" >/dev/null 2>&1 || dpkg-query -W "$dev_package" >/dev/null 2>&1; then
+        apt remove -y --purge "$package" "$dev_package" >/dev/null
     fi
     if [ "$rc" -ne 0 ]; then
         echo "--- host output"; cat "$work/out" 2>/dev/null || true
@@ -40,7 +47,7 @@ trap finish EXIT
 fail() { echo "package check failed: $*" >&2; exit 1; }
 
 # --reinstall: a copy of the same version left on a developer's machine is replaced too.
-apt install -y --reinstall "$deb"
+apt install -y --reinstall "$deb" "$dev_deb"
 host="$(dpkg -L "$package" | grep '/zuvohost$')"
 folder="$(dirname "$host")"
 [ -x "$folder/zuvochatwebbroswer" ] || fail "no browser beside $host"
@@ -80,6 +87,23 @@ grep -qx "host: browser connected" "$work/out" || fail "the browser did not conn
 grep -qx "host: browser exited with code 0" "$work/out" || fail "the browser did not exit with code 0"
 [ "$host_rc" -eq 0 ] || fail "the host exited with code $host_rc"
 
-apt remove -y --purge "$package" >/dev/null
+# The development package: the library's public side, enough for find_package
+# with nothing but the default prefix.
+library="$(dpkg -L "$package" | grep '/libZuvoBrowserHost\.so\.1$')" || fail "$package has no libZuvoBrowserHost.so.1"
+for file in /include/ZuvoBrowserHost/browserhost.h /cmake/ZuvoBrowserHost/ZuvoBrowserHostConfig.cmake /libZuvoBrowserHost.so; do
+    dpkg -L "$dev_package" | grep -q "$file$" || fail "$dev_package has no …$file"
+done
+cmake -S examples/minimal-host -B "$work/example" >/dev/null
+cmake --build "$work/example" >/dev/null
+loaded="$(ldd "$work/example/minimal-host" | awk '$1 == "libZuvoBrowserHost.so.1" { print $3 }')"
+[ -n "$loaded" ] && [ "$(readlink -f "$loaded")" = "$(readlink -f "$library")" ] ||
+    fail "the example loads \"$loaded\", not $library"
+example_rc=0
+"$work/example/minimal-host" 2>/dev/null || example_rc=$?
+[ "$example_rc" -eq 2 ] || fail "the example without arguments exited with $example_rc, not 2 (usage)"
+
+apt remove -y --purge "$package" "$dev_package" >/dev/null
 [ ! -e "$host" ] || fail "$host is still there after removing the package"
-echo "package check: $(basename "$deb") installed into $folder, start page shown, exit code 0, removed"
+[ ! -e "$library" ] || fail "$library is still there after removing the package"
+echo "package check: $(basename "$deb") installed into $folder, start page shown, exit code 0;" \
+     "$(basename "$dev_deb") builds the example against $library; both removed"

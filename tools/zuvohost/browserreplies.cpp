@@ -35,7 +35,7 @@ HostMessage jsonReply(const QString &group, const QString &command, const QJsonO
 
 } // namespace
 
-QString messageLine(const HostLink::Message &message)
+QString messageLine(const HostMessage &message)
 {
     QString line = message.group + QLatin1Char(' ') + message.command;
     if (!message.payload.isEmpty())
@@ -43,7 +43,7 @@ QString messageLine(const HostLink::Message &message)
     return line;
 }
 
-std::optional<HostMessage> replyTo(const HostLink::Message &message, const QString &userInfo)
+std::optional<HostMessage> replyTo(const HostMessage &message, const QString &userInfo)
 {
     if (message.group == iq::prefix && message.command == iq::_10_currentUserInfo)
         return currentUserInfoReply(message.text(), userInfo);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "hostlink.h"
 #include "hostmessage.h"
 
 #include <QString>
@@ -13,11 +12,13 @@ namespace browserreplies {
 // "group command payload" on one line: a JSON payload as compact JSON, any
 // other text with backslash, line feed and carriage return escaped as \\, \n
 // and \r. An empty payload leaves the line at "group command".
-QString messageLine(const HostLink::Message &message);
+QString messageLine(const HostMessage &message);
 
 // The answer the host gives to a message outside the download group, if it
-// answers it at all: the user information for "currentuserinfo".
-std::optional<HostMessage> replyTo(const HostLink::Message &message, const QString &userInfo);
+// answers it at all: the user information for "currentuserinfo". The session
+// has the library send it (BrowserHost::answerUserInfo); this is the same
+// answer as a message, for checking it.
+std::optional<HostMessage> replyTo(const HostMessage &message, const QString &userInfo);
 
 HostMessage currentUserInfoReply(const QString &requestKey, const QString &info);
 

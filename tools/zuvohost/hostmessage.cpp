@@ -1,6 +1,6 @@
 #include "hostmessage.h"
 
-#include "transport/wirecodec.h"
+#include "hostwire_p.h"
 
 HostMessage HostMessage::text(const QString &group, const QString &command, const QString &text)
 {
@@ -9,7 +9,7 @@ HostMessage HostMessage::text(const QString &group, const QString &command, cons
 
 QByteArray HostMessage::wire() const
 {
-    return wirecodec::encode(group, command, payload);
+    return Zuvo::Private::encodeMessage(group, command, payload);
 }
 
 bool HostMessage::operator==(const HostMessage &other) const

@@ -4,7 +4,7 @@
 #include <QList>
 #include <QString>
 
-// One message the host sends. The payload stays bytes because images travel
+// One message of the link, in either direction. The payload stays bytes because images travel
 // as their file contents, not as text.
 struct HostMessage {
     QString group;
@@ -12,6 +12,8 @@ struct HostMessage {
     QByteArray payload;
 
     static HostMessage text(const QString &group, const QString &command, const QString &text);
+
+    QString text() const { return QString::fromUtf8(payload); }
 
     QByteArray wire() const;
     bool operator==(const HostMessage &other) const;

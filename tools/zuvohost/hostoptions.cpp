@@ -1,7 +1,6 @@
 #include "hostoptions.h"
 
 #include "commandinterpreter.h"
-#include "transport/transport.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -73,14 +72,6 @@ QString findBrowser(const QString &hostDir)
             return candidate;
     }
     return QString();
-}
-
-QString endpointForBrowser(const QString &browserPath)
-{
-    const QFileInfo browser(browserPath);
-    const QString resolved = browser.canonicalFilePath();
-    const QString directory = resolved.isEmpty() ? browser.absolutePath() : QFileInfo(resolved).absolutePath();
-    return transport::serverNameFor(directory);
 }
 
 QString usageText()

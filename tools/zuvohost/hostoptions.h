@@ -26,9 +26,4 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments, const QString &
 // Empty when neither exists.
 QString findBrowser(const QString &hostDir);
 
-// The endpoint the browser at this path connects to. The browser derives it
-// from its own directory with symbolic links resolved, so the host resolves
-// them too.
-QString endpointForBrowser(const QString &browserPath);
-
 QString usageText();

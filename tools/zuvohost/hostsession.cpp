@@ -8,20 +8,48 @@
 
 namespace event = zuvo_web_protoc::zuvo_web_protoc_2_event;
 
+namespace {
+
+// What a shell reports for a program it could not start.
+const int cannotStartExitCode = 127;
+
+// The code a shell would report: the exit code, or 128 plus the signal number
+// when the browser died of a signal (QProcess then gives the signal as code).
+int shellExitCode(int exitCode, QProcess::ExitStatus status)
+{
+    return status == QProcess::CrashExit ? 128 + exitCode : exitCode;
+}
+
+} // namespace
+
 HostSession::HostSession(const HostOptions &options, const HostConfig &config, QObject *parent)
     : QObject(parent)
     , _options(options)
     , _config(config)
-    , _browser(options.quietBrowser ? BrowserProcess::Output::Quiet : BrowserProcess::Output::Forward)
+    , _webFiles(_browser.standardDownloadService())
 {
+    _browser.setBrowserOutput(options.quietBrowser ? Zuvo::BrowserHost::BrowserOutput::Discarded
+                                                   : Zuvo::BrowserHost::BrowserOutput::Lines);
     _sleepTimer.setSingleShot(true);
     connect(&_sleepTimer, &QTimer::timeout, this, &HostSession::runQueuedLines);
-    connect(&_link, &HostLink::connected, this, &HostSession::onBrowserConnected);
-    connect(&_link, &HostLink::messageReceived, this, &HostSession::onBrowserMessage);
-    connect(&_link, &HostLink::disconnected, this, &HostSession::onBrowserDisconnected);
-    connect(&_browser, &BrowserProcess::started, this,
+    connect(&_browser, &Zuvo::BrowserHost::listening, this,
+            [](const QString &endpoint) { console::printStatus(QStringLiteral("listening on ") + endpoint); });
+    connect(&_browser, &Zuvo::BrowserHost::browserStarted, this,
             [](qint64 pid) { console::printStatus(QStringLiteral("browser started, pid %1").arg(pid)); });
-    connect(&_browser, &BrowserProcess::finished, this, &HostSession::onBrowserFinished);
+    connect(&_browser, &Zuvo::BrowserHost::browserOutputLine, this,
+            [](const QString &line) { console::printDiagnostic(QStringLiteral("browser: ") + line); });
+    connect(&_browser, &Zuvo::BrowserHost::killingBrowser, this,
+            [] { console::printStatus(QStringLiteral("browser has not exited, killing it")); });
+    connect(&_browser, &Zuvo::BrowserHost::browserFinished, this, &HostSession::onBrowserFinished);
+    connect(&_browser, &Zuvo::BrowserHost::browserFailedToStart, this, &HostSession::onBrowserFailedToStart);
+    connect(&_browser, &Zuvo::BrowserHost::connected, this, &HostSession::onBrowserConnected);
+    connect(&_browser, &Zuvo::BrowserHost::disconnected, this, &HostSession::onBrowserDisconnected);
+    connect(&_browser, &Zuvo::BrowserHost::messageReceived, this,
+            [this](const QString &group, const QString &command, const QByteArray &payload) {
+                onBrowserMessage({group, command, payload});
+            });
+    connect(&_browser, &Zuvo::BrowserHost::userInfoRequested, this,
+            [this](const QString &key) { _browser.answerUserInfo(key, _config.userInfo()); });
 }
 
 bool HostSession::openHistory(QString *error)
@@ -31,14 +59,7 @@ bool HostSession::openHistory(QString *error)
 
 bool HostSession::start(QString *error)
 {
-    const QString endpoint = endpointForBrowser(_options.browserPath);
-    if (!_link.listen(endpoint)) {
-        *error = QStringLiteral("cannot listen on %1").arg(endpoint);
-        return false;
-    }
-    console::printStatus(QStringLiteral("listening on ") + endpoint);
-    _browser.start(_options.browserPath);
-    return true;
+    return _browser.start(_options.browserPath, error);
 }
 
 void HostSession::handleLine(const QString &line)
@@ -64,8 +85,7 @@ void HostSession::shutDown(const QString &reason)
     _shuttingDown = true;
     _queuedLines.clear();
     console::printStatus(QStringLiteral("closing link (%1)").arg(reason));
-    _link.closeConnection();
-    _browser.killUnlessExitedWithin(exitGraceMilliseconds);
+    _browser.end(exitGraceMilliseconds);
 }
 
 bool HostSession::isReady() const
@@ -75,11 +95,6 @@ bool HostSession::isReady() const
 
 void HostSession::onBrowserConnected()
 {
-    if (_shuttingDown) {
-        // Too late: a browser that connects now is sent away at once.
-        _link.closeConnection();
-        return;
-    }
     console::printStatus(QStringLiteral("browser connected"));
     sendConfiguration();
     _configured = true;
@@ -99,18 +114,14 @@ void HostSession::sendToBrowser(const QByteArray &wire)
     // Downloads go out with the token the browser was given for its pages.
     if (const auto token = accessTokenSentIn(wire))
         _webFiles.setAccessToken(*token);
-    _link.sendRaw(wire);
+    _browser.sendRaw(wire);
 }
 
-void HostSession::onBrowserMessage(const HostLink::Message &message)
+void HostSession::onBrowserMessage(const HostMessage &message)
 {
-    // The session prints and forgets; nothing needs the link's history.
-    _link.clearReceived();
+    // The library answers what it can (downloads, and user information
+    // through userInfoRequested); the session prints every message first.
     console::printMessage(browserreplies::messageLine(message));
-    const auto reply = WebFileService::isRequest(message) ? _webFiles.handle(message)
-                                                          : browserreplies::replyTo(message, _config.userInfo());
-    if (reply)
-        _link.sendRaw(reply->wire());
 }
 
 void HostSession::onBrowserDisconnected()
@@ -119,10 +130,17 @@ void HostSession::onBrowserDisconnected()
     console::printStatus(QStringLiteral("browser disconnected"));
 }
 
-void HostSession::onBrowserFinished(int exitCode, const QString &description)
+void HostSession::onBrowserFinished(int exitCode, QProcess::ExitStatus status)
 {
-    console::printStatus(description);
-    emit finished(exitCode);
+    console::printStatus(status == QProcess::CrashExit ? QStringLiteral("browser ended by signal %1").arg(exitCode)
+                                                       : QStringLiteral("browser exited with code %1").arg(exitCode));
+    emit finished(shellExitCode(exitCode, status));
+}
+
+void HostSession::onBrowserFailedToStart(const QString &reason)
+{
+    console::printStatus(QStringLiteral("browser could not be started: ") + reason);
+    emit finished(cannotStartExitCode);
 }
 
 void HostSession::runQueuedLines()

@@ -1,17 +1,18 @@
 #pragma once
 
-#include "browserprocess.h"
 #include "commandinterpreter.h"
 #include "hostconfig.h"
-#include "hostlink.h"
+#include "hostmessage.h"
 #include "hostoptions.h"
 #include "webfileservice.h"
+
+#include <ZuvoBrowserHost/browserhost.h>
 
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
 
-// One run of the host: listens on the browser's endpoint, starts the browser,
+// One run of the host on the host library: listens on the browser's endpoint, starts the browser,
 // configures it once it connects, prints and answers what it sends, and runs
 // the commands read from the input. Commands that arrive before the browser
 // is configured wait, in order, so a script may be piped in from the start.
@@ -41,9 +42,10 @@ signals:
 private:
     bool isReady() const;
     void onBrowserConnected();
-    void onBrowserMessage(const HostLink::Message &message);
+    void onBrowserMessage(const HostMessage &message);
     void onBrowserDisconnected();
-    void onBrowserFinished(int exitCode, const QString &description);
+    void onBrowserFinished(int exitCode, QProcess::ExitStatus status);
+    void onBrowserFailedToStart(const QString &reason);
     void sendConfiguration();
     void sendToBrowser(const QByteArray &wire);
     void runQueuedLines();
@@ -51,8 +53,7 @@ private:
 
     HostOptions _options;
     HostConfig _config;
-    HostLink _link;
-    BrowserProcess _browser;
+    Zuvo::BrowserHost _browser;
     WebFileService _webFiles;
     QStringList _queuedLines;
     QTimer _sleepTimer;

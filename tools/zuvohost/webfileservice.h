@@ -1,56 +1,46 @@
 #pragma once
 
-#include "downloader.h"
 #include "downloadhistory.h"
-#include "hostlink.h"
 #include "hostmessage.h"
+
+#include <ZuvoBrowserHost/standarddownloadservice.h>
 
 #include <QObject>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
-// The host's side of the download panel: performs the downloads that the
-// browser starts, keeps their history and answers the panel's requests about
-// it. Removing records never touches the downloaded files.
+// The host's side of the download panel: the library's built-in download
+// service, its reports printed as the host's status lines, and its requests
+// and replies as messages of the link.
 class WebFileService : public QObject
 {
     Q_OBJECT
 
 public:
+    // A service of its own.
     explicit WebFileService(QObject *parent = nullptr);
+    // Reports for a service that someone else owns (a BrowserHost's).
+    explicit WebFileService(Zuvo::StandardDownloadService *service, QObject *parent = nullptr);
+    ~WebFileService() override;
 
     // Without a call the history lives in memory only.
     bool openHistory(const QString &path, QString *error);
-    void setAccessToken(const QString &token) { _downloader.setAccessToken(token); }
+    void setAccessToken(const QString &token);
 
-    static bool isRequest(const HostLink::Message &message);
+    static bool isRequest(const HostMessage &message);
     // The reply the request asks for; nothing for a request that has none
     // ("openFileFolder") or that cannot be answered (no key to echo).
-    std::optional<HostMessage> handle(const HostLink::Message &message);
+    std::optional<HostMessage> handle(const HostMessage &message);
 
-    const DownloadHistory &history() const { return _history; }
-
-signals:
-    // A record's state changed (started, finished, failed), not its progress.
-    void recordChanged(const QString &key);
+    const DownloadHistory &history() const { return _service->history(); }
 
 private:
-    std::optional<HostMessage> startDownload(const QByteArray &json);
-    HostMessage fileList(const QString &requestKey) const;
-    std::optional<HostMessage> downloadOffsets(const QByteArray &json);
-    void openFolder(const QString &fileKey);
-    std::optional<HostMessage> restartDownload(const QByteArray &json);
-    std::optional<HostMessage> removeHistory(const QByteArray &json);
-    std::optional<HostMessage> removeAllHistory(const QByteArray &json);
+    void printReports();
 
-    void startTransfer(DownloadRecord *record);
-    void onProgress(const QString &key, qint64 received, qint64 total);
-    void onFinished(const QString &key, const QString &error, qint64 size);
-    void save();
-
-    DownloadHistory _history;
-    Downloader _downloader;
+    std::unique_ptr<Zuvo::StandardDownloadService> _ownService;
+    Zuvo::StandardDownloadService *_service;
 };
 
 // The access token that the last "accessToken" setting among these bytes of

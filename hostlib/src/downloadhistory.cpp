@@ -1,4 +1,4 @@
-#include "downloadhistory.h"
+#include <ZuvoBrowserHost/downloadhistory.h>
 
 #include <QFile>
 #include <QFileInfo>
@@ -7,6 +7,8 @@
 #include <QSaveFile>
 
 #include <algorithm>
+
+namespace Zuvo {
 
 namespace {
 
@@ -24,6 +26,32 @@ DownloadRecord::Status statusOf(int value)
     return DownloadRecord::Status(value);
 }
 
+QJsonObject storedJson(const DownloadRecord &record)
+{
+    return {{QStringLiteral("key"), record.key},
+            {QStringLiteral("path"), record.path},
+            {QStringLiteral("url"), record.url},
+            {QStringLiteral("createTime"), double(record.createTime)},
+            {QStringLiteral("updateTime"), double(record.updateTime)},
+            {QStringLiteral("fileSize"), double(record.fileSize)},
+            {QStringLiteral("status"), int(record.status)},
+            {QStringLiteral("downloadOffset"), double(record.downloadOffset)}};
+}
+
+DownloadRecord recordFromStoredJson(const QJsonObject &object)
+{
+    DownloadRecord record;
+    record.key = object.value(QStringLiteral("key")).toString();
+    record.path = object.value(QStringLiteral("path")).toString();
+    record.url = object.value(QStringLiteral("url")).toString();
+    record.createTime = integerOf(object, QStringLiteral("createTime"));
+    record.updateTime = integerOf(object, QStringLiteral("updateTime"));
+    record.fileSize = integerOf(object, QStringLiteral("fileSize"));
+    record.downloadOffset = integerOf(object, QStringLiteral("downloadOffset"));
+    record.status = statusOf(object.value(QStringLiteral("status")).toInt(int(DownloadRecord::Status::Failed)));
+    return record;
+}
+
 } // namespace
 
 QJsonObject DownloadRecord::toBrowserJson() const
@@ -36,32 +64,6 @@ QJsonObject DownloadRecord::toBrowserJson() const
             {QStringLiteral("status"), int(status)},
             {QStringLiteral("downloadOffset"), double(downloadOffset)},
             {QStringLiteral("fileExists"), QFileInfo(path).isFile()}};
-}
-
-QJsonObject DownloadRecord::toStoredJson() const
-{
-    return {{QStringLiteral("key"), key},
-            {QStringLiteral("path"), path},
-            {QStringLiteral("url"), url},
-            {QStringLiteral("createTime"), double(createTime)},
-            {QStringLiteral("updateTime"), double(updateTime)},
-            {QStringLiteral("fileSize"), double(fileSize)},
-            {QStringLiteral("status"), int(status)},
-            {QStringLiteral("downloadOffset"), double(downloadOffset)}};
-}
-
-DownloadRecord DownloadRecord::fromStoredJson(const QJsonObject &object)
-{
-    DownloadRecord record;
-    record.key = object.value(QStringLiteral("key")).toString();
-    record.path = object.value(QStringLiteral("path")).toString();
-    record.url = object.value(QStringLiteral("url")).toString();
-    record.createTime = integerOf(object, QStringLiteral("createTime"));
-    record.updateTime = integerOf(object, QStringLiteral("updateTime"));
-    record.fileSize = integerOf(object, QStringLiteral("fileSize"));
-    record.downloadOffset = integerOf(object, QStringLiteral("downloadOffset"));
-    record.status = statusOf(object.value(QStringLiteral("status")).toInt(int(Status::Failed)));
-    return record;
 }
 
 bool DownloadHistory::open(const QString &path, QString *error)
@@ -84,7 +86,7 @@ bool DownloadHistory::open(const QString &path, QString *error)
         return false;
     }
     for (const QJsonValue &value : document.object().value(recordsMember).toArray()) {
-        DownloadRecord record = DownloadRecord::fromStoredJson(value.toObject());
+        DownloadRecord record = recordFromStoredJson(value.toObject());
         if (record.key.isEmpty())
             continue;
         if (record.status == DownloadRecord::Status::Added || record.status == DownloadRecord::Status::Downloading)
@@ -100,7 +102,7 @@ bool DownloadHistory::save(QString *error) const
         return true;
     QJsonArray stored;
     for (const DownloadRecord &record : records())
-        stored.append(record.toStoredJson());
+        stored.append(storedJson(record));
     QSaveFile file(_path);
     if (!file.open(QIODevice::WriteOnly)
         || file.write(QJsonDocument(QJsonObject{{recordsMember, stored}}).toJson()) < 0 || !file.commit()) {
@@ -114,6 +116,12 @@ DownloadRecord *DownloadHistory::find(const QString &key)
 {
     const auto it = _records.find(key);
     return it == _records.end() ? nullptr : &it.value();
+}
+
+const DownloadRecord *DownloadHistory::find(const QString &key) const
+{
+    const auto it = _records.constFind(key);
+    return it == _records.constEnd() ? nullptr : &it.value();
 }
 
 void DownloadHistory::add(const DownloadRecord &record)
@@ -133,3 +141,5 @@ QList<DownloadRecord> DownloadHistory::records() const
                      [](const DownloadRecord &a, const DownloadRecord &b) { return a.createTime < b.createTime; });
     return ordered;
 }
+
+} // namespace Zuvo

@@ -1,50 +1,61 @@
 #include "browserprocess.h"
 
-#include "console.h"
-
 #include <unistd.h>
 
-namespace {
-
-// What a shell reports for a program it could not start.
-const int cannotStartExitCode = 127;
-
-} // namespace
+namespace Zuvo {
 
 void BrowserProcess::Process::setupChildProcess()
 {
     ::setpgid(0, 0);
 }
 
-BrowserProcess::BrowserProcess(Output output, QObject *parent)
+BrowserProcess::BrowserProcess(QObject *parent)
     : QObject(parent)
-    , _output(output)
 {
-    // The browser must not read the commands meant for the host.
     _process.setStandardInputFile(QProcess::nullDevice());
-    if (output == Output::Quiet) {
-        _process.setStandardOutputFile(QProcess::nullDevice());
-        _process.setStandardErrorFile(QProcess::nullDevice());
-    }
     connect(&_process, &QProcess::readyReadStandardOutput, this,
             [this] { forward(&_pendingOut, _process.readAllStandardOutput()); });
     connect(&_process, &QProcess::readyReadStandardError, this,
             [this] { forward(&_pendingErr, _process.readAllStandardError()); });
     connect(&_process, &QProcess::started, this, [this] { emit started(_process.processId()); });
     connect(&_process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), this, &BrowserProcess::onFinished);
-    connect(&_process, &QProcess::errorOccurred, this, &BrowserProcess::onError);
+    connect(&_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            emit failedToStart(_process.errorString());
+    });
 
     _killTimer.setSingleShot(true);
     connect(&_killTimer, &QTimer::timeout, this, [this] {
         if (!isRunning())
             return;
-        console::printStatus(QStringLiteral("browser has not exited, killing it"));
+        emit killing();
         kill();
     });
 }
 
+BrowserProcess::~BrowserProcess()
+{
+    if (!isRunning())
+        return;
+    _process.disconnect(this);
+    _process.kill();
+    _process.waitForFinished(5000);
+}
+
 void BrowserProcess::start(const QString &program)
 {
+    switch (_output) {
+    case BrowserHost::BrowserOutput::Forwarded:
+        _process.setProcessChannelMode(QProcess::ForwardedChannels);
+        break;
+    case BrowserHost::BrowserOutput::Discarded:
+        _process.setStandardOutputFile(QProcess::nullDevice());
+        _process.setStandardErrorFile(QProcess::nullDevice());
+        break;
+    case BrowserHost::BrowserOutput::Lines:
+        _process.setProcessChannelMode(QProcess::SeparateChannels);
+        break;
+    }
     _process.start(program, QStringList());
 }
 
@@ -55,7 +66,7 @@ bool BrowserProcess::isRunning() const
 
 void BrowserProcess::killUnlessExitedWithin(int milliseconds)
 {
-    if (!_killTimer.isActive())
+    if (isRunning() && !_killTimer.isActive())
         _killTimer.start(milliseconds);
 }
 
@@ -64,29 +75,14 @@ void BrowserProcess::kill()
     _process.kill();
 }
 
-int BrowserProcess::shellExitCode(int exitCode, QProcess::ExitStatus status)
-{
-    // After a crash QProcess reports the number of the signal as exit code.
-    return status == QProcess::CrashExit ? 128 + exitCode : exitCode;
-}
-
 void BrowserProcess::onFinished(int exitCode, QProcess::ExitStatus status)
 {
     _killTimer.stop();
-    if (_output == Output::Forward) {
+    if (_output == BrowserHost::BrowserOutput::Lines) {
         flushPending(&_pendingOut, _process.readAllStandardOutput());
         flushPending(&_pendingErr, _process.readAllStandardError());
     }
-    const QString description = status == QProcess::CrashExit
-                                    ? QStringLiteral("browser ended by signal %1").arg(exitCode)
-                                    : QStringLiteral("browser exited with code %1").arg(exitCode);
-    emit finished(shellExitCode(exitCode, status), description);
-}
-
-void BrowserProcess::onError(QProcess::ProcessError error)
-{
-    if (error == QProcess::FailedToStart)
-        emit finished(cannotStartExitCode, QStringLiteral("browser could not be started: ") + _process.errorString());
+    emit finished(exitCode, status);
 }
 
 void BrowserProcess::forward(QByteArray *pending, const QByteArray &bytes)
@@ -94,7 +90,7 @@ void BrowserProcess::forward(QByteArray *pending, const QByteArray &bytes)
     pending->append(bytes);
     int start = 0;
     for (int end = pending->indexOf('\n'); end >= 0; end = pending->indexOf('\n', start)) {
-        console::printDiagnostic(QStringLiteral("browser: ") + QString::fromLocal8Bit(pending->mid(start, end - start)));
+        emit outputLine(QString::fromLocal8Bit(pending->mid(start, end - start)));
         start = end + 1;
     }
     pending->remove(0, start);
@@ -106,3 +102,5 @@ void BrowserProcess::flushPending(QByteArray *pending, const QByteArray &rest)
     if (!pending->isEmpty())
         forward(pending, "\n");
 }
+
+} // namespace Zuvo

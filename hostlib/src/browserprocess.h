@@ -1,38 +1,41 @@
 #pragma once
 
+#include <ZuvoBrowserHost/browserhost.h>
+
 #include <QByteArray>
 #include <QObject>
 #include <QProcess>
 #include <QString>
 #include <QTimer>
 
+namespace Zuvo {
+
 // The browser as a child process: started in a process group of its own, so a
-// Ctrl-C in the terminal reaches only the host, which then ends the link in
-// order; its standard output and error are forwarded line by line with a
-// "browser: " prefix, or dropped.
+// Ctrl-C in the host's terminal reaches only the host, which then ends the
+// link in order, and with no standard input, so it never reads what is meant
+// for the host.
 class BrowserProcess : public QObject
 {
     Q_OBJECT
 
 public:
-    enum class Output { Forward, Quiet };
+    explicit BrowserProcess(QObject *parent = nullptr);
+    // Kills a browser still running and waits for it.
+    ~BrowserProcess() override;
 
-    explicit BrowserProcess(Output output, QObject *parent = nullptr);
-
+    void setOutput(BrowserHost::BrowserOutput output) { _output = output; }
     void start(const QString &program);
     bool isRunning() const;
     // Kills the browser unless it has exited within the given time.
     void killUnlessExitedWithin(int milliseconds);
     void kill();
 
-    // The code a shell would report: the exit code, or 128 plus the signal
-    // number when the browser died of a signal.
-    static int shellExitCode(int exitCode, QProcess::ExitStatus status);
-
 signals:
     void started(qint64 processId);
-    // hostExitCode is what the host should exit with; description says why.
-    void finished(int hostExitCode, const QString &description);
+    void failedToStart(const QString &reason);
+    void finished(int exitCode, QProcess::ExitStatus status);
+    void outputLine(const QString &line);
+    void killing();
 
 private:
     class Process : public QProcess
@@ -45,14 +48,15 @@ private:
     };
 
     void onFinished(int exitCode, QProcess::ExitStatus status);
-    void onError(QProcess::ProcessError error);
     void forward(QByteArray *pending, const QByteArray &bytes);
-    // Prints an unfinished last line too.
+    // Passes an unfinished last line on too.
     void flushPending(QByteArray *pending, const QByteArray &rest);
 
-    Output _output;
+    BrowserHost::BrowserOutput _output = BrowserHost::BrowserOutput::Forwarded;
     Process _process;
     QTimer _killTimer;
     QByteArray _pendingOut;
     QByteArray _pendingErr;
 };
+
+} // namespace Zuvo

@@ -12,6 +12,8 @@
 class QNetworkReply;
 class QSaveFile;
 
+namespace Zuvo {
+
 // Fetches addresses into files, several at a time, each under a key. A file
 // is streamed to disk beside its target and takes the target's place only
 // once every byte has arrived, so a failed or cancelled transfer never leaves
@@ -56,3 +58,5 @@ private:
     QString _accessToken;
     QHash<QString, Transfer> _transfers;
 };
+
+} // namespace Zuvo

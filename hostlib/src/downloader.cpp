@@ -4,6 +4,8 @@
 #include <QNetworkRequest>
 #include <QSaveFile>
 
+namespace Zuvo {
+
 Downloader::Downloader(QObject *parent)
     : QObject(parent)
 {
@@ -110,3 +112,5 @@ void Downloader::end(const QString &key, const QString &error)
     transfer.reply->deleteLater();
     emit finished(key, error, transfer.written);
 }
+
+} // namespace Zuvo

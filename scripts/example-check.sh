@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# Installs the project from a build folder (default: build/) into a staging
+# folder (DESTDIR), builds examples/minimal-host against the package installed
+# there and runs it against the installed browser on a page served on
+# loopback. The example must print a position report, answer the page's
+# user-information query (the page logs what it got back), send the access
+# token with the page request, and end with code 0 once the window is closed.
+# Needs an X server with a window manager: run it through scripts/with-x.sh.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source_dir="$(pwd)"
+build="$(cd "${1:-build}" && pwd)"
+
+work="$(mktemp -d)"
+server_pid=
+host_pid=
+finish() {
+    local rc=$?
+    [ -n "$host_pid" ] && kill "$host_pid" 2>/dev/null || true
+    [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null || true
+    if [ "$rc" -ne 0 ]; then
+        echo "--- example output"; cat "$work/out" 2>/dev/null || true
+        echo "--- example and browser errors"; tail -n 40 "$work/err" 2>/dev/null || true
+        echo "--- page server"; cat "$work/server.log" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+    exit "$rc"
+}
+trap finish EXIT
+fail() { echo "example check failed: $*" >&2; exit 1; }
+
+stage="$work/stage"
+DESTDIR="$stage" cmake --install "$build" >/dev/null
+prefix="$(sed -n 's/^CMAKE_INSTALL_PREFIX:PATH=//p' "$build/CMakeCache.txt")"
+root="$stage$prefix"
+browser="$(find "$root" -name zuvochatwebbroswer -type f -perm -u+x | head -n 1)"
+library="$(find "$root" -name 'libZuvoBrowserHost.so.*' -type f | head -n 1)"
+[ -n "$browser" ] || fail "no browser installed under $root"
+[ -n "$library" ] || fail "no libZuvoBrowserHost installed under $root"
+
+# Only the staged package: no hint of the build tree.
+cmake -S "$source_dir/examples/minimal-host" -B "$work/example" -DCMAKE_PREFIX_PATH="$root" >/dev/null
+cmake --build "$work/example" >/dev/null
+example="$work/example/minimal-host"
+export LD_LIBRARY_PATH="$(dirname "$library")"
+ldd "$example" | grep -qF "$(dirname "$library")/libZuvoBrowserHost.so.1" ||
+    fail "the example does not load the staged library"
+
+# The page asks for the user and logs the answer; the server notes the token.
+mkdir "$work/site"
+cat >"$work/site/index.html" <<'PAGE'
+<!doctype html>
+<title>Example page</title>
+<p id="who"></p>
+<script>
+var bridge = window.zuvowebkitbridge;
+var info = bridge ? bridge.getCurrentUserInfo() : "no bridge";
+document.getElementById("who").textContent = info;
+if (bridge) bridge.postLog("user information: " + info);
+</script>
+PAGE
+python3 -u - "$work/site" >"$work/server.log" 2>&1 <<'SERVER' &
+import functools, http.server, sys
+class Handler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, format, *args):
+        print("%s token=%s" % (self.path, self.headers.get("X-Access-Token")), flush=True)
+handler = functools.partial(Handler, directory=sys.argv[1])
+server = http.server.HTTPServer(("127.0.0.1", 0), handler)
+print("port", server.server_address[1], flush=True)
+server.serve_forever()
+SERVER
+server_pid=$!
+port=
+for _ in $(seq 1 100); do
+    port="$(sed -n 's/^port //p' "$work/server.log")"
+    [ -n "$port" ] && break
+    sleep 0.1
+done
+[ -n "$port" ] || fail "the page server did not start"
+
+"$example" "$browser" "http://127.0.0.1:$port/" >"$work/out" 2>"$work/err" &
+host_pid=$!
+for _ in $(seq 1 300); do
+    grep -q '^position ' "$work/out" && grep -q '^page: ' "$work/out" && break
+    kill -0 "$host_pid" 2>/dev/null || break
+    sleep 0.1
+done
+grep -q '^position [0-9-]*,[0-9-]* [0-9]*x[0-9]*' "$work/out" || fail "no position report"
+grep -qxF 'page: user information: {"name":"Ada Example"}' "$work/out" || fail "the page did not get the answer"
+grep -qxF '/ token=example-token' "$work/server.log" || fail "the page request did not carry the token"
+
+# Closed as a user closes it: the window manager's close key.
+window="$(xdotool search --name '^Minimal host$' | head -n 1)"
+[ -n "$window" ] || fail "no window titled \"Minimal host\""
+xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4
+for _ in $(seq 1 150); do
+    kill -0 "$host_pid" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$host_pid" 2>/dev/null && fail "the example did not end within 15 s of closing the window"
+host_rc=0
+wait "$host_pid" || host_rc=$?
+host_pid=
+[ "$host_rc" -eq 0 ] || fail "the example exited with code $host_rc"
+grep -qx 'browser ended with code 0' "$work/out" || fail "the browser did not end with code 0"
+
+echo "example check: minimal-host built against $(basename "$library") staged in $prefix; its output:"
+sed 's/^/    /' "$work/out"
