@@ -1,9 +1,10 @@
 // The browser window on a desktop that frames it (Xvfb with openbox): the
 // real process, its host in this test, real pointer input. Each case starts a
 // browser of its own, because each ends it or needs a fresh start: the link
-// ending while a dialog is open, a new address closing a page's dialog, the
-// first position report and exact edge drags, a saved position on a screen
-// that is no longer there, and restarts that hand each report back.
+// ending while a dialog is open or behind a page script that never yields, a
+// new address closing a page's dialog, the first position report and exact
+// edge drags, a saved position on a screen that is no longer there, and
+// restarts that hand each report back.
 #include "browserrun.h"
 #include "contentlayout.h"
 #include "httpfixture.h"
@@ -75,6 +76,7 @@ private slots:
     void linkEndDuringDialogExitsCleanly_data();
     void linkEndDuringDialogExitsCleanly();
     void newAddressClosesPageDialog();
+    void linkEndBehindHangingPageExits();
     void firstReportAndExactEdgeDrags();
     void savedPositionIsBroughtOnScreen_data();
     void savedPositionIsBroughtOnScreen();
@@ -102,6 +104,11 @@ void tst_Window::initTestCase()
     _server.setPage("/prompt", pageRunning("var r = prompt('Name?', 'x'); window.zuvowebkitbridge.postLog('prompt:' + r);"));
     _server.setPage("/download", pageRunning("document.getElementById('file').click();"));
     _server.setPage("/userinfo", pageRunning("window.zuvowebkitbridge.getCurrentUserInfo();"));
+    // The synchronous request tells the test the script runs; then it never yields.
+    _server.setPage("/hang", "<!doctype html><html><body><script>"
+                             "var r = new XMLHttpRequest(); r.open('GET', '/running', false); r.send();"
+                             "for (;;) {}</script></body></html>");
+    _server.setResponse("/running", {200, "text/plain", "yes", {}});
     _server.setResponse("/file.bin", {200, "application/octet-stream", QByteArray(64, 'z'),
                                       {{"Content-Disposition", "attachment; filename=\"file.bin\""}}});
 }
@@ -173,6 +180,21 @@ void tst_Window::newAddressClosesPageDialog()
     // Closed as its cancel: the page's confirm answered no.
     QTRY_COMPARE_WITH_TIMEOUT(_browser->texts(QStringLiteral("receiveLog")), QStringList{QStringLiteral("confirm:false")},
                               timeout);
+}
+
+void tst_Window::linkEndBehindHangingPageExits()
+{
+    QVERIFY(startBrowser(QStringLiteral("300,200,800,600,0"), "/hang"));
+    QTRY_COMPARE_WITH_TIMEOUT(_server.requestsFor("/running").size(), 1, timeout);
+
+    QProcess &process = _browser->process();
+    QElapsedTimer sinceClose;
+    sinceClose.start();
+    _browser->host().closeConnection();
+    QVERIFY(process.waitForFinished(5000));
+    qInfo("gone %lld ms after the link closed", sinceClose.elapsed());
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 0);
 }
 
 void tst_Window::firstReportAndExactEdgeDrags()
