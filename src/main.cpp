@@ -39,6 +39,10 @@ int main(int argc, char *argv[])
         return app.exec();
     }
 
+    // Half a second after the link ends the event loop ends the process;
+    // this is for when a page script holds the loop.
+    constexpr int linkEndGraceMs = 1500;
+    transport::shareInstance()->endProcessWithLink(linkEndGraceMs);
     transport::shareInstance()->connectToZuvo(serverName);
     return app.exec();
 }

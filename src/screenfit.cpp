@@ -61,3 +61,8 @@ QRect fitOnScreens(const QRect &window, const QMargins &frame, const QList<QRect
                        clampedStart(framed.y(), height, area.y(), area.height()), width, height);
     return fitted.marginsRemoved(frame);
 }
+
+QRect windowForFrame(const QRect &savedFrame, const QMargins &frame, const QList<QRect> &areas)
+{
+    return fitOnScreens(savedFrame.marginsRemoved(frame), frame, areas);
+}

@@ -40,9 +40,10 @@ QString newRequestId()
     return QUuid::createUuid().toString().remove(QRegularExpression(QStringLiteral("[{}-]")));
 }
 
-// A saved place may be on a monitor since unplugged or beyond a resolution
-// since lowered, where the user could never reach the window.
-QRect placeOnScreens(const QWidget *window, const QRect &saved)
+// The host hands back the frame the window reported, so the window manager's
+// frame goes inside it. A saved place may be on a monitor since unplugged or
+// beyond a resolution since lowered, where the user could never reach the window.
+QRect placeOnScreens(const QWidget *window, const QRect &savedFrame)
 {
     // Long enough for a window manager that answers, short enough not to
     // hold the first page back where none does.
@@ -50,7 +51,7 @@ QRect placeOnScreens(const QWidget *window, const QRect &saved)
     QList<QRect> areas;
     for (const QScreen *screen : QGuiApplication::screens())
         areas.append(screen->availableGeometry());
-    return fitOnScreens(saved, psExpectedFrameMargins(window, frameAnswerMs), areas);
+    return windowForFrame(savedFrame, psExpectedFrameMargins(window, frameAnswerMs), areas);
 }
 
 // A page's dialog and its wait for the host run event loops with the window
@@ -84,9 +85,8 @@ ZuvoChatWebBroswer::ZuvoChatWebBroswer(QWidget *parent, bool maxsized)
     setWindowTitle(ZuvoChatWBConfigure::Title());
     setWindowIcon(QIcon(*ZuvoChatWBConfigure::WindowIcon()));
 
-    // Comparable with what onSavePos builds, so an unchanged window is not
-    // reported; the frame usually makes the first report differ anyway.
-    _oldPosString = positionText(ZuvoChatWBConfigure::Geometry(), _maximized);
+    // Empty, so the first frame known is reported even when it is the one
+    // the host sent: the host learns where the window really came up.
     _savePosTimer.setInterval(1000);
     _savePosTimer.setSingleShot(false);
     connect(&_savePosTimer, &QTimer::timeout, this, &ZuvoChatWebBroswer::onSavePos);
@@ -254,8 +254,10 @@ QString ZuvoChatWebBroswer::positionText(const QRect &frame, bool maximized)
 void ZuvoChatWebBroswer::setUrl(QString url)
 {
     _impl->setUrl(url);
+    // Leaving the maximised state below reports itself to stateChanged.
+    const bool maximized = _maximized;
     setWindowState(Qt::WindowActive);
-    if (_maximized)
+    if (maximized)
         onMaxSize();
     _impl->show();
     if (!_savePosTimer.isActive())
@@ -264,6 +266,13 @@ void ZuvoChatWebBroswer::setUrl(QString url)
 
 void ZuvoChatWebBroswer::stateChanged(Qt::WindowState state)
 {
+    // The title bar's own buttons stay hidden, so the user maximises and
+    // restores through the window manager's frame; the report must say so.
+    // Minimised or full screen, the window comes back to what it was.
+    if (state == Qt::WindowMaximized)
+        _maximized = true;
+    else if (state == Qt::WindowNoState)
+        _maximized = false;
     _impl->stateChanged(state);
 }
 

@@ -1,5 +1,6 @@
 // The browser as a process: the endpoint it derives from its directory, the
-// choice of mode from its arguments, and how it ends with the host link.
+// choice of mode from its arguments, how it ends with the host link, and
+// test mode's silence towards a host that is not there.
 #include "hostlink.h"
 #include "httpfixture.h"
 #include "testsupport.h"
@@ -26,6 +27,7 @@ private slots:
     void exitsAfterHostClosesWithWindowOpen();
     void argumentsChooseMode_data();
     void argumentsChooseMode();
+    void testModeWritesToNoSocket();
 
 private:
     static QString browserEndpoint();
@@ -175,6 +177,22 @@ void ProcessTest::argumentsChooseMode()
         browser.kill();
         browser.waitForFinished();
     }
+}
+
+void ProcessTest::testModeWritesToNoSocket()
+{
+    // The window's position report is the first thing it sends.
+    QProcess browser;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("zuvo.link.io.debug=true"));
+    browser.setProcessEnvironment(environment);
+    browser.start(QStringLiteral(ZUVO_BROWSER_PATH), {QStringLiteral("test"), QStringLiteral("about:blank")});
+    QByteArray errors;
+    const auto errorsSoFar = [&] { return errors += browser.readAllStandardError(); };
+    QTRY_VERIFY_WITH_TIMEOUT(errorsSoFar().contains("no link, not sent: feedback:savePosition"), 15000);
+    QVERIFY2(!errors.contains("QIODevice::write"), errors.constData());
+    browser.kill();
+    browser.waitForFinished();
 }
 
 QTEST_MAIN(ProcessTest)

@@ -2,7 +2,8 @@
 // edge puts a window at 300,200 of 800 x 600 with the default minimum of
 // 520 x 100: edges the drag does not name must not move by a single pixel,
 // and a drag past the minimum must stop the named edge rather than slide the
-// window. And where a window opens whose saved place is off every screen.
+// window. And where a window opens whose saved place is off every screen,
+// and which area it takes for the frame it reported.
 #include "screenfit.h"
 #include "windowdrag.h"
 
@@ -10,6 +11,7 @@
 
 using Impl = ZuvoChatWebBroswer_impl;
 Q_DECLARE_METATYPE(ZuvoChatWebBroswer_impl::DragType)
+Q_DECLARE_METATYPE(QMargins)
 
 class tst_WindowGeometry : public QObject
 {
@@ -20,6 +22,8 @@ private slots:
     void newRectangle();
     void fitOnScreens_data();
     void fitOnScreens();
+    void windowForFrame_data();
+    void windowForFrame();
 };
 
 void tst_WindowGeometry::newRectangle_data()
@@ -105,6 +109,28 @@ void tst_WindowGeometry::fitOnScreens()
     QFETCH(QList<QRect>, areas);
     QFETCH(QRect, expected);
     QCOMPARE(::fitOnScreens(window, QMargins(1, 20, 1, 1), areas), expected);
+}
+
+void tst_WindowGeometry::windowForFrame_data()
+{
+    // A frame the window reported: the window goes inside it.
+    QTest::addColumn<QRect>("savedFrame");
+    QTest::addColumn<QMargins>("frame");
+    QTest::addColumn<QRect>("expected");
+
+    QTest::newRow("fits: the frame comes back") << QRect(299, 180, 802, 625) << QMargins(1, 20, 1, 1)
+                                                << QRect(300, 200, 800, 604);
+    QTest::newRow("no frame known: as saved") << QRect(299, 180, 802, 625) << QMargins() << QRect(299, 180, 802, 625);
+    QTest::newRow("screen gone: the frame at its edge") << QRect(3000, 300, 800, 600) << QMargins(1, 20, 1, 1)
+                                                        << QRect(801, 320, 798, 579);
+}
+
+void tst_WindowGeometry::windowForFrame()
+{
+    QFETCH(QRect, savedFrame);
+    QFETCH(QMargins, frame);
+    QFETCH(QRect, expected);
+    QCOMPARE(::windowForFrame(savedFrame, frame, {QRect(0, 0, 1600, 1200)}), expected);
 }
 
 QTEST_MAIN(tst_WindowGeometry)

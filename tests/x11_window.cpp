@@ -1,9 +1,10 @@
 // The browser window on a desktop that frames it (Xvfb with openbox): the
 // real process, its host in this test, real pointer input. Each case starts a
 // browser of its own, because each ends it or needs a fresh start: the link
-// ending while a dialog is open, a new address closing a page's dialog, the
-// first position report and exact edge drags, and a saved position on a
-// screen that is no longer there.
+// ending while a dialog is open or behind a page script that never yields, a
+// new address closing a page's dialog, the first position report and exact
+// edge drags, a saved position on a screen that is no longer there, and
+// restarts that hand each report back.
 #include "browserrun.h"
 #include "contentlayout.h"
 #include "httpfixture.h"
@@ -55,6 +56,14 @@ void parkPointer()
     x11::movePointer(QPoint(1590, 5));
 }
 
+QRect rectOfReport(const QString &report)
+{
+    const QStringList parts = report.split(QLatin1Char(','));
+    if (parts.size() != 5)
+        return QRect();
+    return QRect(parts[0].toInt(), parts[1].toInt(), parts[2].toInt(), parts[3].toInt());
+}
+
 } // namespace
 
 class tst_Window : public QObject
@@ -67,13 +76,18 @@ private slots:
     void linkEndDuringDialogExitsCleanly_data();
     void linkEndDuringDialogExitsCleanly();
     void newAddressClosesPageDialog();
+    void linkEndBehindHangingPageExits();
     void firstReportAndExactEdgeDrags();
     void savedPositionIsBroughtOnScreen_data();
     void savedPositionIsBroughtOnScreen();
+    void reportFedBackKeepsTheFrame_data();
+    void reportFedBackKeepsTheFrame();
 
 private:
     // A browser on its own process showing path, its window mapped.
     bool startBrowser(const QString &rect, const QByteArray &path);
+    // A double click on openbox's title bar, as a user maximises and restores.
+    void toggleMaximisedByTitleBar();
 
     HttpFixture _server;
     std::unique_ptr<BrowserRun> _browser;
@@ -90,6 +104,11 @@ void tst_Window::initTestCase()
     _server.setPage("/prompt", pageRunning("var r = prompt('Name?', 'x'); window.zuvowebkitbridge.postLog('prompt:' + r);"));
     _server.setPage("/download", pageRunning("document.getElementById('file').click();"));
     _server.setPage("/userinfo", pageRunning("window.zuvowebkitbridge.getCurrentUserInfo();"));
+    // The synchronous request tells the test the script runs; then it never yields.
+    _server.setPage("/hang", "<!doctype html><html><body><script>"
+                             "var r = new XMLHttpRequest(); r.open('GET', '/running', false); r.send();"
+                             "for (;;) {}</script></body></html>");
+    _server.setResponse("/running", {200, "text/plain", "yes", {}});
     _server.setResponse("/file.bin", {200, "application/octet-stream", QByteArray(64, 'z'),
                                       {{"Content-Disposition", "attachment; filename=\"file.bin\""}}});
 }
@@ -163,40 +182,58 @@ void tst_Window::newAddressClosesPageDialog()
                               timeout);
 }
 
+void tst_Window::linkEndBehindHangingPageExits()
+{
+    QVERIFY(startBrowser(QStringLiteral("300,200,800,600,0"), "/hang"));
+    QTRY_COMPARE_WITH_TIMEOUT(_server.requestsFor("/running").size(), 1, timeout);
+
+    QProcess &process = _browser->process();
+    QElapsedTimer sinceClose;
+    sinceClose.start();
+    _browser->host().closeConnection();
+    QVERIFY(process.waitForFinished(5000));
+    qInfo("gone %lld ms after the link closed", sinceClose.elapsed());
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 0);
+}
+
 void tst_Window::firstReportAndExactEdgeDrags()
 {
     QElapsedTimer sinceShown;
     QVERIFY(startBrowser(QStringLiteral("300,200,800,600,0"), "/plain"));
     sinceShown.start();
-    QTRY_COMPARE_WITH_TIMEOUT(x11::clientGeometry(_window), QRect(300, 200, 800, 600), timeout);
+    // The host's rectangle is where the frame openbox draws goes.
+    QTRY_VERIFY_WITH_TIMEOUT(!x11::frameExtents(_window).isNull(), timeout);
+    QTRY_COMPARE_WITH_TIMEOUT(x11::frameGeometry(_window), QRect(300, 200, 800, 600), timeout);
+    const QRect client = x11::clientGeometry(_window);
+    QVERIFY2(client != QRect(300, 200, 800, 600), "openbox drew no frame");
 
-    // The first report is the frame openbox drew, and comes within two seconds.
+    // The first report is that frame, and comes within two seconds.
     QTRY_VERIFY_WITH_TIMEOUT(!_browser->texts(QStringLiteral("savePosition")).isEmpty(), 3000);
     QVERIFY2(sinceShown.elapsed() <= 2000, qPrintable(QString::number(sinceShown.elapsed())));
-    const QRect frame = x11::frameGeometry(_window);
-    QVERIFY2(frame != x11::clientGeometry(_window), "openbox drew no frame");
-    QCOMPARE(_browser->texts(QStringLiteral("savePosition")).first(), ZuvoChatWebBroswer::positionText(frame, false));
+    QCOMPARE(_browser->texts(QStringLiteral("savePosition")).first(), QStringLiteral("300,200,800,600,0"));
 
     // The right edge follows the pointer; the other three stay to the pixel.
-    const ContentLayout layout(QSize(800, 600));
-    const QPoint right = QPoint(300, 200) + layout.rightEdgeSpot();
+    const ContentLayout layout(client.size());
+    const QPoint right = client.topLeft() + layout.rightEdgeSpot();
     x11::drag(right, right + QPoint(80, 0));
     parkPointer();
-    QTRY_COMPARE_WITH_TIMEOUT(x11::clientGeometry(_window), QRect(300, 200, 880, 600), 5000);
+    const QRect wider = client.adjusted(0, 0, 80, 0);
+    QTRY_COMPARE_WITH_TIMEOUT(x11::clientGeometry(_window), wider, 5000);
 
     // The left edge dragged far to the right stops at the window's minimum
     // width, its right edge where it was.
-    const QPoint left = QPoint(300, 200) + ContentLayout::contentOffset() + QPoint(2, layout.titleHeight() / 2);
+    const QPoint left = client.topLeft() + ContentLayout::contentOffset() + QPoint(2, layout.titleHeight() / 2);
     x11::drag(left, left + QPoint(500, 0));
     parkPointer();
-    QTRY_COMPARE_WITH_TIMEOUT(x11::clientGeometry(_window), QRect(300 + 880 - 520, 200, 520, 600), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(x11::clientGeometry(_window), wider.adjusted(wider.width() - 520, 0, 0, 0), 5000);
 }
 
 void tst_Window::savedPositionIsBroughtOnScreen_data()
 {
     // The one screen is 1600 x 1200, with no panel.
-    QTest::addColumn<QRect>("saved");
-    QTest::addColumn<QSize>("size");       // of the window's own area; 0: as large as the screen allows
+    QTest::addColumn<QRect>("saved");      // a frame, as the window reports it
+    QTest::addColumn<QSize>("size");       // of the frame; 0: as large as the screen allows
     QTest::addColumn<QRect>("frameAt");    // the frame's edges that are known, the others 0
     QTest::newRow("on a screen unplugged, right of this one")
         << QRect(3000, 300, 800, 600) << QSize(800, 600) << QRect(QPoint(0, 0), QPoint(1599, 0));
@@ -216,12 +253,11 @@ void tst_Window::savedPositionIsBroughtOnScreen()
         QStringLiteral("%1,%2,%3,%4,0").arg(saved.x()).arg(saved.y()).arg(saved.width()).arg(saved.height());
     QVERIFY(startBrowser(rect, "/plain"));
     QTRY_VERIFY_WITH_TIMEOUT(!x11::frameExtents(_window).isNull(), timeout);
-    const QRect client = x11::clientGeometry(_window);
     const QRect frame = x11::frameGeometry(_window);
 
     if (frameAt.isNull()) {
         // A rectangle that fits is used as it stands, to the pixel.
-        QCOMPARE(client, saved);
+        QCOMPARE(frame, saved);
         return;
     }
     QVERIFY2(QRect(0, 0, 1600, 1200).contains(frame), qPrintable(QStringLiteral("frame %1,%2 %3x%4")
@@ -232,17 +268,72 @@ void tst_Window::savedPositionIsBroughtOnScreen()
     if (frameAt.bottom() > 0)
         QCOMPARE(frame.bottom(), frameAt.bottom());
     if (size.width() > 0)
-        QCOMPARE(client.width(), size.width());
+        QCOMPARE(frame.width(), size.width());
     if (size.height() > 0) {
-        QCOMPARE(client.height(), size.height());
+        QCOMPARE(frame.height(), size.height());
     } else {
         QCOMPARE(frame.top(), 0);
     }
     // Moved only across the edge it was beyond.
     if (frameAt.right() > 0)
-        QCOMPARE(client.y(), saved.y());
+        QCOMPARE(frame.y(), saved.y());
     else
-        QCOMPARE(client.x(), saved.x());
+        QCOMPARE(frame.x(), saved.x());
+}
+
+void tst_Window::reportFedBackKeepsTheFrame_data()
+{
+    QTest::addColumn<QString>("chosen"); // what the host sends at the first start
+    QTest::addColumn<bool>("userMaximises"); // by openbox's title bar, at the first start
+    QTest::newRow("normal") << QStringLiteral("300,200,800,600,0") << false;
+    QTest::newRow("maximised by the host") << QStringLiteral("300,200,800,600,1") << false;
+    QTest::newRow("maximised by the user") << QStringLiteral("300,200,800,600,0") << true;
+}
+
+void tst_Window::reportFedBackKeepsTheFrame()
+{
+    // The host stores each report and sends it back at the next start.
+    QFETCH(QString, chosen);
+    QFETCH(bool, userMaximises);
+    bool maximised = chosen.endsWith(QLatin1String(",1"));
+    const auto settled = [this, &maximised] {
+        return ZuvoChatWebBroswer::positionText(x11::frameGeometry(_window), maximised);
+    };
+    QString stored = chosen;
+    QStringList reports;
+    for (int start = 1; start <= 5; ++start) {
+        if (start > 1)
+            _browser.reset();
+        QVERIFY(startBrowser(stored, "/plain"));
+        QTRY_VERIFY_WITH_TIMEOUT(x11::isMaximised(_window) == maximised && !x11::frameExtents(_window).isNull(),
+                                 timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(_browser->lastText(QStringLiteral("savePosition")), settled(), timeout);
+        if (userMaximises && start == 1) {
+            toggleMaximisedByTitleBar();
+            maximised = true;
+            QTRY_VERIFY_WITH_TIMEOUT(x11::isMaximised(_window), timeout);
+            QTRY_COMPARE_WITH_TIMEOUT(_browser->lastText(QStringLiteral("savePosition")), settled(), timeout);
+        }
+        stored = _browser->lastText(QStringLiteral("savePosition"));
+        reports << stored;
+    }
+    qInfo("reports: %s", qPrintable(reports.join(QLatin1String(" -> "))));
+    QCOMPARE(reports.count(reports.first()), 5);
+    if (!maximised) {
+        // The host's own rectangle is a frame as well.
+        QCOMPARE(reports.first(), chosen);
+        return;
+    }
+    toggleMaximisedByTitleBar();
+    QTRY_VERIFY_WITH_TIMEOUT(!x11::isMaximised(_window), timeout);
+    QTRY_COMPARE_WITH_TIMEOUT(x11::frameGeometry(_window), rectOfReport(stored), timeout);
+}
+
+void tst_Window::toggleMaximisedByTitleBar()
+{
+    const QRect frame = x11::frameGeometry(_window);
+    x11::doubleClick(QPoint(frame.center().x(), frame.top() + x11::frameExtents(_window).top() / 2));
+    parkPointer();
 }
 
 QTEST_MAIN(tst_Window)

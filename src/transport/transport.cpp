@@ -1,4 +1,5 @@
 #include "transport.h"
+#include "linkguard.h"
 #include "wirecodec.h"
 
 #include "zuvochatwbconfigure.h"
@@ -283,6 +284,8 @@ void transport::connectToZuvo(QString serverName)
 void transport::socketConnected()
 {
     qCDebug(zuvoLink) << "socketConnected";
+    if (_processGraceMs >= 0)
+        guardProcessByLink(int(_socket.socketDescriptor()), _processGraceMs);
 }
 
 void transport::socketDisconnected()
@@ -330,6 +333,11 @@ QByteArray transport::encodeMessage(const QString &prefix, const QString &cmd, c
 
 void transport::write(const QString &prefix, const QString &cmd, const QString &value)
 {
+    // Test mode has no link, and none is left once it ended.
+    if (_socket.state() != QLocalSocket::ConnectedState) {
+        qCDebug(zuvoLinkIo).noquote() << "no link, not sent:" << prefix + QLatin1Char(':') + cmd;
+        return;
+    }
     _socket.write(encodeMessage(prefix, cmd, value));
 }
 

@@ -22,6 +22,10 @@ public:
     static QString serverNameFor(const QString &currentDir);
 
     void connectToZuvo(QString serverName);
+    // Once connected, the process ends at the latest this long after the
+    // link does, also while a page script holds the event loop. Only the
+    // browser's own process asks for it.
+    void endProcessWithLink(int graceMs) { _processGraceMs = graceMs; }
 
     void refresh();
     void storeToZuvo();
@@ -78,6 +82,7 @@ private:
     void parseIQCmd(QString cmd, QString value);
 
     QLocalSocket _socket;
+    int _processGraceMs = -1; // negative: the process is not guarded
     QMutex _receivedBytesMutex;
     MessageFramer _receivedBytes;
 };

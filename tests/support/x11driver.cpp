@@ -97,6 +97,14 @@ QRect frameGeometry(WindowId window)
     return clientGeometry(window).marginsAdded(frameExtents(window));
 }
 
+bool isMaximised(WindowId window)
+{
+    const QString text = QString::fromLatin1(
+        run(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window), QStringLiteral("_NET_WM_STATE")}));
+    return text.contains(QLatin1String("_NET_WM_STATE_MAXIMIZED_VERT")) &&
+           text.contains(QLatin1String("_NET_WM_STATE_MAXIMIZED_HORZ"));
+}
+
 WindowId activeWindow()
 {
     return xdotool({QStringLiteral("getactivewindow")}).trimmed().toULongLong();
@@ -122,6 +130,13 @@ void movePointer(const QPoint &position)
 void click(const QPoint &position)
 {
     xdotool({QStringLiteral("mousemove"), number(position.x()), number(position.y()), QStringLiteral("click"),
+             QStringLiteral("1")});
+}
+
+void doubleClick(const QPoint &position)
+{
+    xdotool({QStringLiteral("mousemove"), number(position.x()), number(position.y()), QStringLiteral("click"),
+             QStringLiteral("--repeat"), QStringLiteral("2"), QStringLiteral("--delay"), QStringLiteral("80"),
              QStringLiteral("1")});
 }
 

@@ -27,6 +27,8 @@ QRect clientGeometry(WindowId window);
 // Left, top, right and bottom widths of the frame the window manager drew.
 QMargins frameExtents(WindowId window);
 QRect frameGeometry(WindowId window);
+// Whether the window manager has the window maximised both ways.
+bool isMaximised(WindowId window);
 
 WindowId activeWindow();
 void activateWindow(WindowId window);
@@ -35,6 +37,7 @@ void moveWindow(WindowId window, const QPoint &position);
 
 void movePointer(const QPoint &position);
 void click(const QPoint &position);
+void doubleClick(const QPoint &position);
 // Press at from, move to to in a few steps, release there.
 void drag(const QPoint &from, const QPoint &to, int steps = 5);
 
