@@ -1,25 +1,41 @@
-// One start of the browser window in test mode, or of a bare QWebView, on
-// the built-in start page: prints the time from ZUVO_BENCH_T0 (nanoseconds
-// since the epoch, taken by the caller just before starting this process) to
-// the page's loadFinished, and the resident memory one second later.
+// One start of the browser window in test mode, or of a bare view of the same
+// engine, on the built-in start page: prints the time from ZUVO_BENCH_T0
+// (nanoseconds since the epoch, taken by the caller just before starting this
+// process) to the page's loadFinished, and, a while later, the resident
+// memory of this process and the proportional memory of this process with
+// every helper process it started. Built once per engine: the WebEngine build
+// defines ZUVO_BENCH_WEBENGINE and links only that engine.
 // bench/startup.sh runs it repeatedly under Xvfb and prints medians.
+#include "processtree.h"
+#include "webcontent.h"
 #include "zuvochatwbconfigure.h"
 #include "zuvochatwebbroswer.h"
 #include "zuvochatwebbroswer_private.h"
-#include "webcontent.h"
 
 #include <QApplication>
 #include <QDateTime>
 #include <QFile>
 #include <QTextStream>
 #include <QTimer>
+#ifdef ZUVO_BENCH_WEBENGINE
+#include <QWebEngineView>
+using BareView = QWebEngineView;
+#else
 #include <QWebView>
+using BareView = QWebView;
+#endif
 
+#include <cstdio>
 #include <cstring>
+#include <functional>
+#include <memory>
+#include <unistd.h>
 
 namespace {
 
 const char *const kStartPage = "qrc:/start/index.html";
+// Helper processes settle after the first paint; both programs wait alike.
+constexpr int kSettleMs = 2000;
 
 qint64 nowNs()
 {
@@ -39,15 +55,36 @@ qint64 residentKiB()
 }
 
 template <typename View>
-void reportWhenLoaded(View *view, qint64 t0)
+void reportWhenLoaded(View *view, qint64 t0, std::function<void()> finish)
 {
-    QObject::connect(view, &View::loadFinished, view, [t0](bool ok) {
+    // A page may finish more than once (the start page does not, but the
+    // first figure is the one that counts).
+    auto reported = std::make_shared<bool>(false);
+    QObject::connect(view, &View::loadFinished, view, [t0, reported, finish](bool ok) {
+        if (*reported)
+            return;
+        *reported = true;
         const double ms = (nowNs() - t0) / 1e6;
-        QTimer::singleShot(1000, [ms, ok] {
-            QTextStream(stdout) << "load_ms " << ms << " ok " << ok << " rss_kib " << residentKiB() << "\n";
-            QCoreApplication::exit(0);
+        QTimer::singleShot(kSettleMs, [ms, ok, finish] {
+            const TreeMemory tree = processtree::memoryOfThisProcess();
+            QTextStream(stdout) << "load_ms " << ms << " ok " << ok << " rss_kib " << residentKiB()
+                                << " pss_kib " << tree.pssKiB << " processes " << tree.processes << "\n";
+            finish();
         });
     });
+}
+
+// What the engine needs before the application exists, set up here by hand
+// so the bare program gets no help from the browser's code.
+void prepareBareProcess()
+{
+#ifdef ZUVO_BENCH_WEBENGINE
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) {
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+        std::fprintf(stderr, "running as root: the page processes' sandbox is turned off\n");
+    }
+#endif
 }
 
 } // namespace
@@ -56,14 +93,19 @@ int main(int argc, char *argv[])
 {
     const bool bare = argc > 1 && std::strcmp(argv[1], "bare") == 0;
     const qint64 t0 = qEnvironmentVariableIsSet("ZUVO_BENCH_T0") ? qgetenv("ZUVO_BENCH_T0").toLongLong() : nowNs();
-    // The browser's own rule: raster only unless the user chose otherwise.
-    if (!bare && !qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
+    // The browser's own rule, for both programs alike: raster only unless the
+    // caller chose otherwise.
+    if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
         qputenv("QT_XCB_GL_INTEGRATION", "none");
 
+    if (bare)
+        prepareBareProcess();
+    else
+        WebContent::prepareProcess();
     QApplication app(argc, argv);
     if (bare) {
-        QWebView view;
-        reportWhenLoaded(&view, t0);
+        BareView view;
+        reportWhenLoaded(&view, t0, [] { QCoreApplication::exit(0); });
         view.resize(520, 850);
         view.load(QUrl(QLatin1String(kStartPage)));
         view.show();
@@ -72,6 +114,11 @@ int main(int argc, char *argv[])
 
     ZuvoChatWBConfigure::init();
     ZuvoChatWebBroswer *window = ZuvoChatWebBroswer::newZuvoChatWebBroswer(QLatin1String(kStartPage), nullptr);
-    reportWhenLoaded(window->impl()->webContent(), t0);
+    // Ends as the browser does at the link's end: the window first, then the
+    // event loop half a second later.
+    reportWhenLoaded(window->impl()->webContent(), t0, [] {
+        ZuvoChatWebBroswer::destory();
+        QTimer::singleShot(500, [] { QCoreApplication::exit(0); });
+    });
     return app.exec();
 }

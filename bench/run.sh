@@ -13,13 +13,15 @@ for bench in "$build"/bench/bench_*; do
     # The build folder also holds the bench_*_autogen folders.
     [ -f "$bench" ] && [ -x "$bench" ] || continue
     name="$(basename "$bench")"
+    # startup.sh runs both engines' start-up programs side by side.
+    [ "$name" = bench_startup_webengine ] && continue
     echo "== $name"
     if [ "$name" = bench_startup ]; then
         if [ -z "${DISPLAY:-}" ]; then
             echo "skipped: needs an X server (scripts/with-x.sh bench/run.sh)"
             continue
         fi
-        # One start proves little: startup.sh takes medians against a bare QWebView.
+        # One start proves little: startup.sh takes medians against a bare view of each engine.
         QT_QPA_PLATFORM=xcb "$here/startup.sh" "$build" || failed+=("$name")
     else
         "$bench" 2>/dev/null || failed+=("$name")

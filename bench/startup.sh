@@ -1,31 +1,70 @@
 #!/usr/bin/env bash
-# Start-to-load time and resident memory of the browser window in test mode
-# against a bare QWebView program on the same built-in page, each with and
-# without Qt's GLX integration. Run it on an X server, e.g.
-#   scripts/with-x.sh bench/startup.sh [build-dir] [runs]
+# Start-to-load time and memory of the browser window in test mode against a
+# bare view program of the same engine on the same built-in page, for Qt
+# WebKit and, when built, Qt WebEngine. Memory is the proportional set size
+# of the program with every helper process it started (the page, GPU and
+# zygote processes of Qt WebEngine), and the resident size of the program
+# alone. Run it on an X server, e.g.
+#   scripts/with-x.sh bench/startup.sh [build-dir] [runs] [--glx]
+# --glx adds the WebKit rows with Qt's GLX integration.
 set -euo pipefail
 build="${1:-$(dirname "$0")/../build}"
 runs="${2:-7}"
-bench="$build/bench/bench_startup"
+glx="${3:-}"
 
 median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+field() { awk -v name="$1" '{for (i = 1; i < NF; i++) if ($i == name) print $(i + 1)}'; }
 
+# Prints "load_ms pss_mb rss_mb processes", medians of the runs.
 measure() {
-    local label="$1" mode="$2" gl="$3"
-    local loads=() rss=()
+    local bench="$1" mode="$2" gl="$3"
+    local loads=() pss=() rss=() procs=()
     for _ in $(seq 1 "$runs"); do
         local line
-        line=$(env QT_XCB_GL_INTEGRATION="$gl" ZUVO_BENCH_T0="$(date +%s%N)" "$bench" "$mode" 2>/dev/null)
-        loads+=("$(awk '{print $2}' <<<"$line")")
-        rss+=("$(awk '{print $6}' <<<"$line")")
+        # The figures are printed before the program ends; how it ends is
+        # not what is measured here.
+        line=$(env QT_XCB_GL_INTEGRATION="$gl" ZUVO_BENCH_T0="$(date +%s%N)" "$bench" "$mode" 2>/dev/null) || true
+        if [ "$(field ok <<<"$line")" != 1 ]; then
+            echo "no page load from $bench $mode" >&2
+            return 1
+        fi
+        loads+=("$(field load_ms <<<"$line")")
+        pss+=("$(field pss_kib <<<"$line")")
+        rss+=("$(field rss_kib <<<"$line")")
+        procs+=("$(field processes <<<"$line")")
     done
-    printf '%-34s load %7.1f ms   rss %6.1f MB\n' "$label" \
-        "$(printf '%s\n' "${loads[@]}" | median)" \
-        "$(printf '%s\n' "${rss[@]}" | median | awk '{print $1/1024}')"
+    echo "$(printf '%s\n' "${loads[@]}" | median)" \
+        "$(printf '%s\n' "${pss[@]}" | median | awk '{print $1/1024}')" \
+        "$(printf '%s\n' "${rss[@]}" | median | awk '{print $1/1024}')" \
+        "$(printf '%s\n' "${procs[@]}" | median)"
 }
 
-echo "medians of $runs runs each"
-measure "browser, QT_XCB_GL_INTEGRATION=none" browser none
-measure "bare QWebView, =none" bare none
-measure "browser, GLX integration" browser xcb_glx
-measure "bare QWebView, GLX integration" bare xcb_glx
+row() {
+    printf '%-36s load %7.1f ms   pss %6.1f MB   rss %6.1f MB   processes %s\n' "$1" $2
+}
+
+# The browser's figures, then the bare program's, then how they compare.
+compare() {
+    local engine="$1" bench="$2" gl="$3" browser bare
+    browser=$(measure "$bench" browser "$gl")
+    bare=$(measure "$bench" bare "$gl")
+    row "$engine browser" "$browser"
+    row "$engine bare view" "$bare"
+    read -r bl bp _ _ <<<"$browser"
+    read -r nl np _ _ <<<"$bare"
+    awk -v bl="$bl" -v nl="$nl" -v bp="$bp" -v np="$np" -v e="$engine" 'BEGIN {
+        printf "%-36s start %.2f x the bare view (target at most 1.1 x), pss %+.1f MB (target at most +10 MB)\n",
+            e " browser against bare", bl / nl, bp - np }'
+}
+
+echo "medians of $runs runs each, QT_XCB_GL_INTEGRATION=none"
+compare "Qt WebKit" "$build/bench/bench_startup" none
+if [ -x "$build/bench/bench_startup_webengine" ]; then
+    compare "Qt WebEngine" "$build/bench/bench_startup_webengine" none
+else
+    echo "Qt WebEngine: not built"
+fi
+if [ "$glx" = --glx ]; then
+    echo "with Qt's GLX integration"
+    compare "Qt WebKit, GLX" "$build/bench/bench_startup" xcb_glx
+fi
