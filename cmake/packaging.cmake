@@ -36,6 +36,18 @@ set(CPACK_STRIP_FILES ON)
 # package and its guide.
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_ALL Unspecified dev)
+# The WebEngine browser is a package of its own, so that only a host that
+# starts it pulls in Qt WebEngine.
+if(TARGET zuvochatwebbroswer-webengine)
+    list(APPEND CPACK_COMPONENTS_ALL webengine)
+    set(CPACK_DEBIAN_WEBENGINE_PACKAGE_NAME ${ZUVO_PACKAGE_NAME}-webengine)
+    set(CPACK_DEBIAN_WEBENGINE_DESCRIPTION "The Zuvo chat client's browser on Qt WebEngine.
+The same browser and host protocol as zuvochatwebbroswer, with pages drawn by
+Qt WebEngine, each page in a process of its own: a page that hangs or crashes
+leaves the window and the link to the chat client working. It installs beside
+the Qt WebKit browser, in the same folder; a chat client chooses the engine
+by the executable it starts.")
+endif()
 set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_NAME ${ZUVO_PACKAGE_NAME})
 # CPack puts the one summary above each package's description.
 set(CPACK_DEBIAN_UNSPECIFIED_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")

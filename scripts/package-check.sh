@@ -12,16 +12,19 @@ cd "$(dirname "$0")/.."
 build="$(cd "${1:-build}" && pwd)"
 package=zuvochatwebbroswer
 dev_package=libzuvobrowserhost-dev
+engine_package=zuvochatwebbroswer-webengine
 start_page=qrc:/start/index.html
 
 if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi
 apt() { "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get "$@"; }
 
-rm -f "$build/${package}"_*.deb "$build/${dev_package}"_*.deb
+rm -f "$build/${package}"_*.deb "$build/${dev_package}"_*.deb "$build/${engine_package}"_*.deb
 (cd "$build" && cpack -G DEB)
 deb="$(ls "$build/${package}"_*.deb)"
 dev_deb="$(ls "$build/${dev_package}"_*.deb)"
-for file in "$deb" "$dev_deb"; do
+# Built where Qt WebEngine is (-DZUVO_WEBENGINE=ON, the default).
+engine_deb="$(ls "$build/${engine_package}"_*.deb 2>/dev/null || true)"
+for file in "$deb" "$dev_deb" $engine_deb; do
     echo "package: $file"
     dpkg-deb --field "$file" Package Version Depends
 done
@@ -32,9 +35,11 @@ finish() {
     local rc=$?
     exec 3>&- 2>/dev/null || true
     [ -n "$host_pid" ] && kill "$host_pid" 2>/dev/null || true
-    if dpkg-query -W "$package" >/dev/null 2>&1 || dpkg-query -W "$dev_package" >/dev/null 2>&1; then
-        apt remove -y --purge "$package" "$dev_package" >/dev/null
-    fi
+    for p in "$engine_package" "$dev_package" "$package"; do
+        if dpkg-query -W "$p" >/dev/null 2>&1; then
+            apt remove -y --purge "$p" >/dev/null
+        fi
+    done
     if [ "$rc" -ne 0 ]; then
         echo "--- host output"; cat "$work/out" 2>/dev/null || true
         echo "--- host and browser errors"; cat "$work/err" 2>/dev/null || true
@@ -55,37 +60,56 @@ for licence in LICENSE-OpenSans.txt LICENSE-Deng.txt; do
     dpkg -L "$package" | grep -q "^/usr/share/doc/.*/$licence$" || fail "$licence is not installed"
 done
 
-# The host reads its commands from a pipe that stays open, so "quit" is sent
-# only once the start page has arrived.
-mkfifo "$work/in"
-(cd "$work" && QT_QPA_PLATFORM=offscreen exec "$host" --url "$start_page" <in >out 2>err) &
-host_pid=$!
-exec 3>"$work/in"
+# The installed host against an installed browser: it must connect, load the
+# built-in start page, and end with code 0 on "quit". The host reads its
+# commands from a pipe that stays open, so "quit" is sent only once the start
+# page has arrived.
+check_host_run() {
+    local browser="$1" loaded="$2"
+    rm -f "$work/in" "$work/out" "$work/err"
+    mkfifo "$work/in"
+    (cd "$work" && QT_QPA_PLATFORM=offscreen exec "$host" --browser "$browser" --url "$start_page" <in >out 2>err) &
+    host_pid=$!
+    exec 3>"$work/in"
 
-loaded="ZuvoChatWebKitView::loadFinished true \"$start_page\""
-for _ in $(seq 1 600); do
-    grep -qF "ZuvoChatWebKitView::loadFinished" "$work/err" && break
-    kill -0 "$host_pid" 2>/dev/null || break
-    sleep 0.1
-done
-grep -qF "$loaded" "$work/err" || fail "the browser did not load $start_page"
+    for _ in $(seq 1 600); do
+        grep -qF "::loadFinished" "$work/err" && break
+        kill -0 "$host_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    grep -qF "$loaded \"$start_page\"" "$work/err" || fail "$browser did not load $start_page"
 
-echo quit >&3
-exec 3>&-
-for _ in $(seq 1 150); do
-    kill -0 "$host_pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$host_pid" 2>/dev/null && fail "the host did not end within 15 s of quit"
-host_rc=0
-wait "$host_pid" || host_rc=$?
-host_pid=
+    echo quit >&3
+    exec 3>&-
+    for _ in $(seq 1 150); do
+        kill -0 "$host_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$host_pid" 2>/dev/null && fail "the host did not end within 15 s of quit"
+    local host_rc=0
+    wait "$host_pid" || host_rc=$?
+    host_pid=
 
-endpoint="/tmp/$(printf '%s' "$folder" | md5sum | cut -c1-32)-ChannelWebBroswerProcess-"
-grep -qF "host: listening on $endpoint" "$work/out" || fail "the host does not listen on ${endpoint}…"
-grep -qx "host: browser connected" "$work/out" || fail "the browser did not connect"
-grep -qx "host: browser exited with code 0" "$work/out" || fail "the browser did not exit with code 0"
-[ "$host_rc" -eq 0 ] || fail "the host exited with code $host_rc"
+    local endpoint="/tmp/$(printf '%s' "$folder" | md5sum | cut -c1-32)-ChannelWebBroswerProcess-"
+    grep -qF "host: listening on $endpoint" "$work/out" || fail "the host does not listen on ${endpoint}…"
+    grep -qx "host: browser connected" "$work/out" || fail "$browser did not connect"
+    grep -qx "host: browser exited with code 0" "$work/out" || fail "$browser did not exit with code 0"
+    [ "$host_rc" -eq 0 ] || fail "the host exited with code $host_rc"
+}
+check_host_run "$folder/zuvochatwebbroswer" "ZuvoChatWebKitView::loadFinished true"
+
+# The WebEngine package: its browser beside the other, depending on Qt
+# WebEngine where the default package does not.
+if [ -n "$engine_deb" ]; then
+    dpkg-deb --field "$deb" Depends | grep -q webengine && fail "$package depends on Qt WebEngine"
+    dpkg-deb --field "$engine_deb" Depends | grep -q libqt5webenginewidgets5 || fail "$engine_package does not depend on Qt WebEngine"
+    dpkg-deb --field "$engine_deb" Depends | grep -q webkit && fail "$engine_package depends on Qt WebKit"
+    apt install -y --reinstall "$engine_deb"
+    [ -x "$folder/zuvochatwebbroswer-webengine" ] || fail "no WebEngine browser in $folder"
+    check_host_run "$folder/zuvochatwebbroswer-webengine" "ZuvoWebEngineView::loadFinished true"
+    apt remove -y --purge "$engine_package" >/dev/null
+    [ ! -e "$folder/zuvochatwebbroswer-webengine" ] || fail "the WebEngine browser is still there after removing it"
+fi
 
 # The development package: the library's public side, enough for find_package
 # with nothing but the default prefix.
@@ -105,5 +129,5 @@ example_rc=0
 apt remove -y --purge "$package" "$dev_package" >/dev/null
 [ ! -e "$host" ] || fail "$host is still there after removing the package"
 [ ! -e "$library" ] || fail "$library is still there after removing the package"
-echo "package check: $(basename "$deb") installed into $folder, start page shown, exit code 0;" \
+echo "package check: $(basename "$deb") ${engine_deb:+and $(basename "$engine_deb") }installed into $folder, start page shown, exit code 0;" \
      "$(basename "$dev_deb") builds the example against $library; both removed"

@@ -3,6 +3,7 @@
 # starts the browser on its built-in start page and prints the conversation.
 # Type host commands (help lists them) or quit. With --test-mode the browser
 # runs alone in its test mode instead; a further argument is the address.
+# --webengine first runs the Qt WebEngine build instead of the Qt WebKit one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -11,8 +12,14 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "No display: run this on a desktop, or under scripts/with-x.sh." >&2
     exit 1
 fi
+browser=build/src/zuvochatwebbroswer
+if [ "${1:-}" = "--webengine" ]; then
+    shift
+    browser=build/src/zuvochatwebbroswer-webengine
+fi
 if [ "${1:-}" = "--test-mode" ]; then
     shift
-    exec build/src/zuvochatwebbroswer test "$@"
+    exec "$browser" test "$@"
 fi
-exec build/tools/zuvohost/zuvohost --config tools/zuvohost/example-config.json --url "${1:-qrc:/start/index.html}"
+exec build/tools/zuvohost/zuvohost --browser "$browser" --config tools/zuvohost/example-config.json \
+    --url "${1:-qrc:/start/index.html}"

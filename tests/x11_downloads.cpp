@@ -338,7 +338,9 @@ void tst_Downloads::pageDownloadShowsProgressThenOpenFolder()
 
     downloadFromPage(reportLinkOnPage, path);
     RETURN_IF_FAILED();
-    QTRY_COMPARE_WITH_TIMEOUT(_server.stalledCount(), 1, timeout);
+    // The host's request; Qt WebEngine also starts one of its own before it
+    // knows the response is a download, and drops it once it does.
+    QTRY_VERIFY_WITH_TIMEOUT(_server.stalledCount() >= 1, timeout);
     QCOMPARE(_server.requestsFor("/files/report.bin").value(0).headerValues("X-Access-Token"),
              {accessToken.toUtf8()});
     openPanel();

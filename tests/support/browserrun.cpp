@@ -36,6 +36,11 @@ QString BrowserRun::underTest()
     return chosen.isEmpty() ? QStringLiteral(ZUVO_BROWSER_PATH) : chosen;
 }
 
+bool BrowserRun::underTestIsWebEngine()
+{
+    return QFileInfo(underTest()).fileName().endsWith(QLatin1String("-webengine"));
+}
+
 QString BrowserRun::copyInto(const QTemporaryDir &dir)
 {
     const QString executable = underTest();

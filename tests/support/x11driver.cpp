@@ -133,6 +133,17 @@ void click(const QPoint &position)
              QStringLiteral("1")});
 }
 
+void rightClick(const QPoint &position)
+{
+    xdotool({QStringLiteral("mousemove"), number(position.x()), number(position.y()), QStringLiteral("click"),
+             QStringLiteral("3")});
+}
+
+void pressKeys(const QStringList &keys)
+{
+    xdotool(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("50")} + keys);
+}
+
 void doubleClick(const QPoint &position)
 {
     xdotool({QStringLiteral("mousemove"), number(position.x()), number(position.y()), QStringLiteral("click"),

@@ -37,6 +37,9 @@ void moveWindow(WindowId window, const QPoint &position);
 
 void movePointer(const QPoint &position);
 void click(const QPoint &position);
+void rightClick(const QPoint &position);
+// Keys as xdotool names them ("Down", "Return", "F12"), to the focused window.
+void pressKeys(const QStringList &keys);
 void doubleClick(const QPoint &position);
 // Press at from, move to to in a few steps, release there.
 void drag(const QPoint &from, const QPoint &to, int steps = 5);

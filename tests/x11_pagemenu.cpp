@@ -1,0 +1,204 @@
+// The page's right-click menu and the developer tools, with the real browser
+// process on the X server and real pointer and key input: the first entry of
+// the menu over a link, over selected text and over an image puts that on the
+// clipboard, and F12 opens the developer tools only where ZUVO_DEVTOOLS=1.
+#include "browserrun.h"
+#include "contentlayout.h"
+#include "httpfixture.h"
+#include "x11driver.h"
+#include "zuvochatwbconfigure.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMimeData>
+#include <QtTest>
+
+using testsupport::HttpFixture;
+
+namespace {
+
+const int timeout = 15000;
+
+const HostSettings settings = {
+    {QStringLiteral("title"), QStringLiteral("Zuvo Page Menu")},
+    {QStringLiteral("windowsRect"), QStringLiteral("300,200,800,560")},
+};
+
+// Everything at fixed places in the page, so the pointer knows where to go.
+const QByteArray menuPage = R"(<!doctype html><html><head><title>menu</title></head>
+<body style="margin:0;background:#ffffff;font:24px sans-serif">
+<a href="/target?x=1" style="position:absolute;left:20px;top:20px">a link</a>
+<p id="word" style="position:absolute;left:20px;top:80px;margin:0">plainword</p>
+<img src="/image.png" style="position:absolute;left:20px;top:160px;width:60px;height:60px">
+<script>
+// What a double click takes differs by engine; this word alone is meant.
+document.getElementById('word').ondblclick = function () {
+    window.getSelection().selectAllChildren(this);
+};
+window.zuvowebkitbridge.postLog('ready');
+</script>
+</body></html>)";
+
+// Client-area points of the page's parts, inside the view.
+const QPoint linkSpot(40, 32);
+const QPoint wordSpot(60, 92);
+const QPoint imageSpot(50, 190);
+const QPoint blankSpot(400, 400);
+
+} // namespace
+
+class tst_PageMenu : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+
+    void firstEntryCopiesWhatThePointerIsOn_data();
+    void firstEntryCopiesWhatThePointerIsOn();
+    void developerToolsOnlyWhenAskedFor_data();
+    void developerToolsOnlyWhenAskedFor();
+
+private:
+    void openBrowser(bool devTools);
+    QPoint onPage(const QPoint &pagePoint) const;
+    // Right-clicks and waits until the menu is mapped; false when none came.
+    bool openMenuAt(const QPoint &pagePoint, int waitMs);
+    bool hasWindowNamed(const QString &name) const;
+
+    HttpFixture _server;
+    std::unique_ptr<BrowserRun> _browser;
+    x11::WindowId _window = 0;
+};
+
+void tst_PageMenu::initTestCase()
+{
+    ZuvoChatWBConfigure::init();
+    QVERIFY(_server.listenOn());
+    _server.setPage("/menu", menuPage);
+    testsupport::HttpResponse image;
+    image.contentType = "image/png";
+    image.body = HttpFixture::pngBytes();
+    _server.setResponse("/image.png", image);
+}
+
+void tst_PageMenu::cleanup()
+{
+    _browser.reset();
+    _window = 0;
+}
+
+void tst_PageMenu::openBrowser(bool devTools)
+{
+    _browser = std::make_unique<BrowserRun>();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (devTools)
+        environment.insert(QStringLiteral("ZUVO_DEVTOOLS"), QStringLiteral("1"));
+    else
+        environment.remove(QStringLiteral("ZUVO_DEVTOOLS"));
+    _browser->process().setProcessEnvironment(environment);
+    QVERIFY(_browser->start(timeout));
+    _browser->configure(settings);
+    _browser->showUrl(_server.url(QStringLiteral("/menu")));
+    _window = _browser->waitForWindow(timeout);
+    QVERIFY2(_window, "the browser mapped no window");
+    QTRY_COMPARE_WITH_TIMEOUT(_browser->texts(QStringLiteral("receiveLog")), QStringList{"ready"}, timeout);
+    x11::activateWindow(_window);
+}
+
+QPoint tst_PageMenu::onPage(const QPoint &pagePoint) const
+{
+    const QRect client = x11::clientGeometry(_window);
+    const QRect view = ContentLayout(client.size()).rectOf("webview");
+    return client.topLeft() + view.topLeft() + pagePoint;
+}
+
+bool tst_PageMenu::openMenuAt(const QPoint &pagePoint, int waitMs)
+{
+    const int before = x11::visibleWindowsOf(_browser->pid()).size();
+    x11::rightClick(onPage(pagePoint));
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < waitMs) {
+        if (x11::visibleWindowsOf(_browser->pid()).size() > before)
+            return true;
+        QTest::qWait(50);
+    }
+    return false;
+}
+
+bool tst_PageMenu::hasWindowNamed(const QString &name) const
+{
+    for (x11::WindowId window : x11::visibleWindowsOf(_browser->pid())) {
+        if (x11::windowName(window) == name)
+            return true;
+    }
+    return false;
+}
+
+void tst_PageMenu::firstEntryCopiesWhatThePointerIsOn_data()
+{
+    QTest::addColumn<QPoint>("spot");
+    QTest::addColumn<bool>("selectFirst");
+    QTest::addColumn<QString>("text"); // empty: an image is expected
+
+    QTest::newRow("Copy link address") << linkSpot << false << _server.url(QStringLiteral("/target?x=1")).toString();
+    QTest::newRow("Copy") << wordSpot << true << "plainword";
+    QTest::newRow("Copy image") << imageSpot << false << "";
+}
+
+void tst_PageMenu::firstEntryCopiesWhatThePointerIsOn()
+{
+    QFETCH(QPoint, spot);
+    QFETCH(bool, selectFirst);
+    QFETCH(QString, text);
+    openBrowser(false);
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+
+    if (selectFirst) {
+        x11::doubleClick(onPage(spot));
+        QTest::qWait(300); // the page settles its selection
+    }
+    QVERIFY2(openMenuAt(spot, 5000), "no menu appeared");
+    x11::pressKeys({QStringLiteral("Down"), QStringLiteral("Return")});
+
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (text.isEmpty()) {
+        QTRY_VERIFY_WITH_TIMEOUT(clipboard->mimeData() && clipboard->mimeData()->hasImage(), timeout);
+        QVERIFY(!clipboard->image().isNull());
+    } else {
+        QTRY_COMPARE_WITH_TIMEOUT(clipboard->text().trimmed(), text, timeout);
+    }
+}
+
+void tst_PageMenu::developerToolsOnlyWhenAskedFor_data()
+{
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("ZUVO_DEVTOOLS=1") << true;
+    QTest::newRow("not set") << false;
+}
+
+void tst_PageMenu::developerToolsOnlyWhenAskedFor()
+{
+    QFETCH(bool, enabled);
+    const QString tools = QStringLiteral("Developer tools");
+    openBrowser(enabled);
+    x11::click(onPage(blankSpot));
+    x11::pressKeys({QStringLiteral("F12")});
+    if (enabled) {
+        QTRY_VERIFY_WITH_TIMEOUT(hasWindowNamed(tools), timeout);
+        // The menu gains "Inspect", so even here there is one.
+        x11::activateWindow(_window);
+        QVERIFY2(openMenuAt(blankSpot, 5000), "no menu with Inspect");
+        return;
+    }
+    // A fresh page with nothing selected and nowhere to go back to: no menu,
+    // as before, and F12 does nothing.
+    QVERIFY(!openMenuAt(blankSpot, 1500));
+    QVERIFY(!hasWindowNamed(tools));
+}
+
+QTEST_MAIN(tst_PageMenu)
+#include "x11_pagemenu.moc"
