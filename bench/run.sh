@@ -16,7 +16,13 @@ for bench in "$build"/bench/bench_*; do
     # startup.sh runs both engines' start-up programs side by side.
     [ "$name" = bench_startup_webengine ] && continue
     echo "== $name"
-    if [ "$name" = bench_startup ]; then
+    if [ "$name" = bench_userinfo_process ]; then
+        # The real browser process of each engine built.
+        for browser in "$build"/src/zuvochatwebbroswer "$build"/src/zuvochatwebbroswer-webengine; do
+            [ -x "$browser" ] || continue
+            "$bench" "$browser" 2>/dev/null || failed+=("$name $(basename "$browser")")
+        done
+    elif [ "$name" = bench_startup ]; then
         if [ -z "${DISPLAY:-}" ]; then
             echo "skipped: needs an X server (scripts/with-x.sh bench/run.sh)"
             continue
