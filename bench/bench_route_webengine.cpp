@@ -127,12 +127,12 @@ QString cell(const QJsonObject &trial)
 
 void printReport(const char *origin, const QJsonObject &report, const QString &consoleError)
 {
-    std::printf("%-6s  %-40s %s\n", origin, "prompt in javaScriptPrompt",
+    std::printf("%-6s  %-46s %s\n", origin, "prompt in javaScriptPrompt",
                 qPrintable(cell(report.value("prompt").toObject())));
     const QJsonObject requests = report.value("xhr").toObject();
     for (const SchemeVariant &variant : kSchemes) {
         const QString route = QStringLiteral("sync XHR %1: (%2)").arg(variant.name, variant.label);
-        std::printf("%-6s  %-40s %s\n", origin, qPrintable(route),
+        std::printf("%-6s  %-46s %s\n", origin, qPrintable(route),
                     qPrintable(cell(requests.value(variant.name).toObject())));
     }
     if (!consoleError.isEmpty())
@@ -182,7 +182,8 @@ int main(int argc, char **argv)
         {"qrc", QUrl(QStringLiteral("qrc:/bench/routetrial.html"))},
         {"file", QUrl::fromLocalFile(file.fileName())},
     };
-    std::printf("Qt WebEngine: a synchronous call from page script, answered at once; median per call\n");
+    std::printf("Qt WebEngine on Qt %s: a synchronous call from page script, answered at once; median per call\n",
+                qVersion());
     int failed = 0;
     for (const auto &origin : origins) {
         QString consoleError;
