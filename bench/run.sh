@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every benchmark of a build directory (default: build/) and prints its
 # figures. bench_startup needs an X server: run the whole set under
-# scripts/with-x.sh, or it is skipped. Exits non-zero if any benchmark failed.
+# scripts/with-x.sh, or it is skipped. bench_userinfo_process runs each built
+# browser executable as a real process. Exits non-zero if any benchmark failed.
 set -uo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 build="${1:-$here/../build}"
