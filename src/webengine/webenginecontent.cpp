@@ -33,6 +33,11 @@ void WebContent::prepareProcess()
     // The engine's widgets share one GL context with their page processes'
     // output, which must be asked for before the application exists.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // The window draws without OpenGL (see main), and so does the page: where
+    // no OpenGL context can be had at all, as on the offscreen platform, the
+    // engine would otherwise abort. A user's own choice wins.
+    if (!qEnvironmentVariableIsSet("QT_QUICK_BACKEND"))
+        qputenv("QT_QUICK_BACKEND", "software");
     // The compositor's shaders would otherwise be cached under the home folder.
     QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
     // Chromium's sandbox cannot start for root, and the engine then refuses
