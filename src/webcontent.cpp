@@ -2,6 +2,9 @@
 
 #include "zuvolog.h"
 
+#include <QDialog>
+#include <QWidget>
+
 #include <algorithm>
 #include <iterator>
 
@@ -33,5 +36,14 @@ void WebContent::saveAddresses(QQueue<QUrl> &saved, const QList<QUrl> &currentBa
         saved.enqueue(address);
         if (saved.size() > maxSavedAddresses)
             saved.dequeue();
+    }
+}
+
+void WebContent::closePageDialogs()
+{
+    // Rejecting one ends its event loop once control returns there.
+    for (QDialog *dialog : view()->findChildren<QDialog *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (dialog->isVisible())
+            dialog->reject();
     }
 }

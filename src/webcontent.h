@@ -72,8 +72,9 @@ public:
     // Takes the highlighting and the selection off the page.
     virtual void stopFinding() = 0;
 
-    // The page's own alert, confirm and prompt, closed as their cancel.
-    virtual void closePageDialogs() = 0;
+    // The page's own alert, confirm and prompt, closed as their cancel. Both
+    // engines open them on the view.
+    void closePageDialogs();
 
     // Developer tools in a window of their own; only when the process was
     // started with ZUVO_DEVTOOLS=1.

@@ -7,7 +7,6 @@
 #include "zuvolog.h"
 
 #include <QCoreApplication>
-#include <QDialog>
 #include <QEvent>
 #include <QWebEngineDownloadItem>
 #include <QWebEngineFindTextResult>
@@ -319,14 +318,6 @@ void WebEngineContent::stopFinding()
 {
     _findText.clear();
     clearEngineFind();
-}
-
-void WebEngineContent::closePageDialogs()
-{
-    for (QDialog *dialog : _view->findChildren<QDialog *>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (dialog->isVisible())
-            dialog->reject();
-    }
 }
 
 void WebEngineContent::showDevTools()

@@ -41,7 +41,6 @@ public:
     void resetZoom() override;
     void find(const QString &text, FindStep step) override;
     void stopFinding() override;
-    void closePageDialogs() override;
     void showDevTools() override;
 
     // The words shown in the page's place once its process has ended.

@@ -8,7 +8,6 @@
 #include "zuvowebkitnetworkmanager.h"
 #include "zuvowebkitpage.h"
 
-#include <QDialog>
 #include <QWebFrame>
 #include <QWebInspector>
 #include <QWebSettings>
@@ -135,16 +134,6 @@ void WebKitContent::find(const QString &text, FindStep step)
 void WebKitContent::stopFinding()
 {
     _finder->stop();
-}
-
-void WebKitContent::closePageDialogs()
-{
-    // The engine opens them on the view; rejecting one ends its event loop
-    // once control returns there.
-    for (QDialog *dialog : _view->findChildren<QDialog *>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (dialog->isVisible())
-            dialog->reject();
-    }
 }
 
 void WebKitContent::showDevTools()

@@ -37,7 +37,6 @@ public:
     void resetZoom() override;
     void find(const QString &text, FindStep step) override;
     void stopFinding() override;
-    void closePageDialogs() override;
     void showDevTools() override;
 
 private:
