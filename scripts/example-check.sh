@@ -43,7 +43,10 @@ cmake -S "$source_dir/examples/minimal-host" -B "$work/example" -DCMAKE_PREFIX_P
 cmake --build "$work/example" >/dev/null
 example="$work/example/minimal-host"
 export LD_LIBRARY_PATH="$(dirname "$library")"
-ldd "$example" | grep -qF "$(dirname "$library")/libZuvoBrowserHost.so.1" ||
+# Read whole first: grep -q ends at the first match, and ldd writing on into
+# the closed pipe would fail the pipeline.
+libraries="$(ldd "$example")"
+grep -qF "$(dirname "$library")/libZuvoBrowserHost.so.1" <<<"$libraries" ||
     fail "the example does not load the staged library"
 
 # The page asks for the user and logs the answer; the server notes the token.

@@ -57,7 +57,7 @@ host="$(dpkg -L "$package" | grep '/zuvohost$')"
 folder="$(dirname "$host")"
 [ -x "$folder/zuvochatwebbroswer" ] || fail "no browser beside $host"
 for licence in LICENSE-OpenSans.txt LICENSE-Deng.txt; do
-    dpkg -L "$package" | grep -q "^/usr/share/doc/.*/$licence$" || fail "$licence is not installed"
+    dpkg -L "$package" | grep "^/usr/share/doc/.*/$licence$" >/dev/null || fail "$licence is not installed"
 done
 
 # The installed host against an installed browser: it must connect, load the
@@ -101,9 +101,9 @@ check_host_run "$folder/zuvochatwebbroswer" "ZuvoChatWebKitView::loadFinished tr
 # The WebEngine package: its browser beside the other, depending on Qt
 # WebEngine where the default package does not.
 if [ -n "$engine_deb" ]; then
-    dpkg-deb --field "$deb" Depends | grep -q webengine && fail "$package depends on Qt WebEngine"
-    dpkg-deb --field "$engine_deb" Depends | grep -q libqt5webenginewidgets5 || fail "$engine_package does not depend on Qt WebEngine"
-    dpkg-deb --field "$engine_deb" Depends | grep -q webkit && fail "$engine_package depends on Qt WebKit"
+    dpkg-deb --field "$deb" Depends | grep webengine >/dev/null && fail "$package depends on Qt WebEngine"
+    dpkg-deb --field "$engine_deb" Depends | grep libqt5webenginewidgets5 >/dev/null || fail "$engine_package does not depend on Qt WebEngine"
+    dpkg-deb --field "$engine_deb" Depends | grep webkit >/dev/null && fail "$engine_package depends on Qt WebKit"
     apt install -y --reinstall "$engine_deb"
     [ -x "$folder/zuvochatwebbroswer-webengine" ] || fail "no WebEngine browser in $folder"
     check_host_run "$folder/zuvochatwebbroswer-webengine" "ZuvoWebEngineView::loadFinished true"
@@ -115,7 +115,7 @@ fi
 # with nothing but the default prefix.
 library="$(dpkg -L "$package" | grep '/libZuvoBrowserHost\.so\.1$')" || fail "$package has no libZuvoBrowserHost.so.1"
 for file in /include/ZuvoBrowserHost/browserhost.h /cmake/ZuvoBrowserHost/ZuvoBrowserHostConfig.cmake /libZuvoBrowserHost.so; do
-    dpkg -L "$dev_package" | grep -q "$file$" || fail "$dev_package has no …$file"
+    dpkg -L "$dev_package" | grep "$file$" >/dev/null || fail "$dev_package has no …$file"
 done
 cmake -S examples/minimal-host -B "$work/example" >/dev/null
 cmake --build "$work/example" >/dev/null
