@@ -3,6 +3,7 @@
 // what the count costs once typing pauses, forced at once by Enter.
 // Prints medians of several runs.
 #include "findbar.h"
+#include "findpage.h"
 #include "webcontent.h"
 #include "zuvochatwebkitview.h"
 #include "zuvojsbridge.h"
@@ -19,13 +20,6 @@ namespace {
 
 constexpr int kRuns = 9;
 
-QString pageWith(int matches)
-{
-    QString html = QStringLiteral("<html><body>");
-    for (int i = 0; i < matches; ++i)
-        html += QStringLiteral("<p>line %1: the apple of the eye, and other words around it</p>").arg(i);
-    return html + QStringLiteral("</body></html>");
-}
 
 } // namespace
 
@@ -41,7 +35,7 @@ int main(int argc, char **argv)
         WebContent *content = WebContent::create(&holder, &bridge);
         auto &view = *qobject_cast<ZuvoChatWebKitView *>(content->view());
         view.resize(800, 600);
-        view.setHtml(pageWith(matches));
+        view.setHtml(findPageWith(matches));
         FindBar bar(&holder, content);
         bar.show();
         auto *field = bar.findChild<QLineEdit *>(QStringLiteral("findField"));

@@ -3,6 +3,7 @@
 // bar's result, against the engine's own findText answer (the floor), on
 // pages with more and more matches. Prints medians of several runs.
 #include "findbar.h"
+#include "findpage.h"
 #include "median.h"
 #include "webcontent.h"
 #include "webenginecontent.h"
@@ -23,13 +24,6 @@ namespace {
 
 constexpr int kRuns = 9;
 
-QString pageWith(int matches)
-{
-    QString html = QStringLiteral("<html><body>");
-    for (int i = 0; i < matches; ++i)
-        html += QStringLiteral("<p>line %1: the apple of the eye, and other words around it</p>").arg(i);
-    return html + QStringLiteral("</body></html>");
-}
 
 template <typename Signal, typename Sender>
 void waitFor(Sender *sender, Signal signal)
@@ -57,7 +51,7 @@ int main(int argc, char **argv)
     content->view()->resize(800, 600);
     holder.show();
     for (int matches : {10, 100, 1000, 5000}) {
-        content->page()->setHtml(pageWith(matches));
+        content->page()->setHtml(findPageWith(matches));
         waitFor(content, &WebContent::loadFinished);
         FindBar bar(&holder, content);
         bar.show();
