@@ -48,6 +48,8 @@ void BridgeOrigins::settle(const QUrl &requested, const QUrl &current)
 
 bool BridgeOrigins::isAllowed(const QUrl &url) const
 {
+    if (_trusted.isActive())
+        return _trusted.mayUseBridge(url);
     const Origin origin = originOf(url);
     return origin.isValid() && _allowedOrigins.contains(origin);
 }

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "trustedorigins.h"
+
 #include <QList>
 #include <QString>
 #include <QUrl>
 
 // Which documents may see the script bridge: those of the origin the host
 // asked the window to show, and of the origin where the first load of that
-// address ended up after redirects. Everything else never sees it.
+// address ended up after redirects. Everything else never sees it. Once the
+// host names its trusted origins, those alone decide.
 class BridgeOrigins
 {
 public:
@@ -23,6 +26,7 @@ public:
     bool awaitingFinalAddress() const { return _awaitingFinalAddress; }
 
     bool isAllowed(const QUrl &url) const;
+    void setTrustedOrigins(const TrustedOriginList &trusted) { _trusted = trusted; }
 
 private:
     struct Origin {
@@ -37,4 +41,5 @@ private:
     Origin _requestedOrigin;
     QList<Origin> _allowedOrigins;
     bool _awaitingFinalAddress = false;
+    TrustedOriginList _trusted;
 };

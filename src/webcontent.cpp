@@ -47,3 +47,13 @@ void WebContent::closePageDialogs()
             dialog->reject();
     }
 }
+
+QString WebContent::certificateRefusalPage(const QString &host, const QString &reason)
+{
+    return QStringLiteral("<!doctype html><html><head><meta charset=\"utf-8\"><title>Not shown: %1</title>"
+                          "<style>body{font-family:sans-serif;margin:48px;color:#333}h1{font-size:20px}</style>"
+                          "</head><body><h1>This page is not shown</h1>"
+                          "<p>The certificate of <b>%1</b> could not be verified: %2.</p>"
+                          "<p>Someone may be pretending to be this site.</p></body></html>")
+        .arg(host.toHtmlEscaped(), reason.toHtmlEscaped());
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "trustedorigins.h"
+
 #include <QList>
 #include <QObject>
 #include <QQueue>
@@ -45,6 +47,10 @@ public:
     // Reaches requests made after the call. A token holding a control
     // character is never sent, whole or in part.
     virtual void setAccessToken(const QString &token) = 0;
+    // The host's rules: which requests may carry the token and which
+    // documents get the bridge, which certificates pass despite their errors.
+    // Like the token, they reach requests made after the call.
+    virtual void setTrust(const TrustedOriginList &origins, const CertificateRule &certificates) = 0;
     virtual QUrl url() const = 0;
     virtual QString title() const = 0;
 
@@ -76,6 +82,10 @@ public:
     // engines open them on the view.
     void closePageDialogs();
 
+    // What the window shows instead of a document whose certificate the
+    // host's rule refused: the host and the reason, and no way on from there.
+    static QString certificateRefusalPage(const QString &host, const QString &reason);
+
     // Developer tools in a window of their own; only when the process was
     // started with ZUVO_DEVTOOLS=1.
     static bool devToolsEnabled();
@@ -84,6 +94,8 @@ public:
 signals:
     void loadStarted();
     void loadFinished(bool ok);
+    // The main frame shows another address.
+    void urlChanged(const QUrl &url);
     void zoomChanged(int percent);
     // current counts from 1, 0 when nothing matches; past maxCountedMatches
     // total is only known to be larger.

@@ -42,6 +42,8 @@ QMargins _infoBoxMargins;
 QString _infoDelete;
 QString _infoClean;
 QString _accessToken;
+TrustedOriginList _trustedOrigins;
+CertificateRule _strictCertificates;
 QString _webFileEmptyLabel;
 QString _webFileSuccessText;
 QString _webFileFailedText;
@@ -212,6 +214,8 @@ ZUVO_SETTING(QMargins, InfoBoxMargins, SetInfoBoxMargins, _infoBoxMargins)
 ZUVO_SETTING(QString, InfoDelete, SetInfoDelete, _infoDelete)
 ZUVO_SETTING(QString, InfoClean, SetInfoClean, _infoClean)
 ZUVO_SETTING(QString, AccessToken, SetAccessToken, _accessToken)
+ZUVO_SETTING(TrustedOriginList, TrustedOrigins, SetTrustedOrigins, _trustedOrigins)
+ZUVO_SETTING(CertificateRule, StrictCertificates, SetStrictCertificates, _strictCertificates)
 ZUVO_SETTING(bool, TitleCheckChannelShow, SetTitleCheckChannelShow, _isTitleCheckChannelBtnShow)
 ZUVO_SETTING(bool, TitleOpenOutsideShow, SetTitleOpenOutsideShow, _isTitleOpenOutsideBtnShow)
 ZUVO_SETTING(bool, TitleStoreToZuvoShow, SetTitleStoreToZuvoShow, _isTitleStoreToZuvoBtnShow)

@@ -8,6 +8,8 @@
 #include <QSize>
 #include <QString>
 
+#include "trustedorigins.h"
+
 class QPixmap;
 
 // Process-wide settings sent by the host, with their built-in defaults and the
@@ -109,6 +111,11 @@ public:
 
     static QString AccessToken();
     static void SetAccessToken(QString value);
+    // Like the token, both reach the page from the next address it loads.
+    static TrustedOriginList TrustedOrigins();
+    static void SetTrustedOrigins(TrustedOriginList value);
+    static CertificateRule StrictCertificates();
+    static void SetStrictCertificates(CertificateRule value);
 
     static bool TitleCheckChannelShow();
     static void SetTitleCheckChannelShow(bool value);

@@ -17,6 +17,8 @@
 #include <QResizeEvent>
 #include <QShortcut>
 
+#include <algorithm>
+
 InformBox::InformBox(QWidget *parent, const QString &information, const QString &confirmText, Action confirm,
                      const QString &cancelText, Action cancel)
     : QWidget(parent, Qt::WindowFlags())
@@ -197,7 +199,8 @@ void ZuvoChatWebBroswer_impl::setUpWebContent()
     _webview = _web->view();
     _webview->setObjectName(QStringLiteral("webview"));
     _webview->move(1, ZuvoChatWBConfigure::TitleHeight());
-    _web->setAccessToken(ZuvoChatWBConfigure::AccessToken());
+    applyHostRules();
+    connect(_web, &WebContent::urlChanged, this, &ZuvoChatWebBroswer_impl::showPageOrigin);
     connect(_web, &WebContent::downloadRequested, this, &ZuvoChatWebBroswer_impl::downloadRequested);
 
     connect(&_jsbridge, &ZuvoJsBridge::getWebMessage, this, &ZuvoChatWebBroswer_impl::onGetWebMessage);
@@ -221,9 +224,49 @@ void ZuvoChatWebBroswer_impl::setUrl(QString url)
     // The engine holds every load back while a page's dialog is open.
     closePageDialogs();
     onWebFileBack();
-    _web->setAccessToken(ZuvoChatWBConfigure::AccessToken());
+    applyHostRules();
     _web->showAddress(QUrl(url, QUrl::TolerantMode));
     _webview->show();
+}
+
+void ZuvoChatWebBroswer_impl::applyHostRules()
+{
+    _web->setAccessToken(ZuvoChatWBConfigure::AccessToken());
+    _trustedOrigins = ZuvoChatWBConfigure::TrustedOrigins();
+    _web->setTrust(_trustedOrigins, ZuvoChatWBConfigure::StrictCertificates());
+}
+
+void ZuvoChatWebBroswer_impl::showPageOrigin(const QUrl &url)
+{
+    QString origin;
+    if (_trustedOrigins.isActive() && !_trustedOrigins.isTrusted(url) && url != QUrl(QStringLiteral("about:blank"))) {
+        // The ACE form: a look-alike of the chat service's name reads as what it is.
+        origin = OriginPattern::normalisedHost(url);
+        if (origin.isEmpty())
+            origin = url.scheme() + QLatin1Char(':');
+    }
+    if (origin == _shownOrigin)
+        return;
+    _shownOrigin = origin;
+    update(originLabelRect());
+}
+
+QRect ZuvoChatWebBroswer_impl::originLabelRect() const
+{
+    const int skip = ZuvoChatWBConfigure::TitleSkip();
+    int left = ZuvoChatWBConfigure::TitleLeft();
+    const QWidget *const textSide[] = {&_logo,          &_webFileBack, &_refresh,      &_storeToZuvo,
+                                       &_shareToFriend, &_webFile,     &_checkChannel, &_openOutside};
+    for (const QWidget *element : textSide) {
+        if (!element->isHidden())
+            left = std::max(left, element->geometry().right() + 1 + skip);
+    }
+    int right = width() - ZuvoChatWBConfigure::TitleRight();
+    for (const ImageButton *button : {&_minisize, &_maxsize, &_restoresize, &_close}) {
+        if (!button->isHidden())
+            right = std::min(right, button->x() - skip);
+    }
+    return QRect(left, 0, std::max(0, right - left), ZuvoChatWBConfigure::TitleHeight());
 }
 
 void ZuvoChatWebBroswer_impl::setButtonVisible(QWidget &button, bool visible, bool relayout)
@@ -492,6 +535,14 @@ void ZuvoChatWebBroswer_impl::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.fillRect(QRect(0, 0, width(), titleHeight), ZuvoChatWBConfigure::TitleBG());
     painter.fillRect(QRect(0, titleHeight, width(), height() - titleHeight), Qt::white);
+    if (!_shownOrigin.isEmpty()) {
+        const QRect label = originLabelRect();
+        painter.setFont(ZuvoChatWBConfigure::font());
+        painter.setPen(QColor(Qt::white)); // the captions' colour
+        painter.drawText(label, Qt::AlignLeft | Qt::AlignVCenter,
+                         // The end of a name says whose it is.
+                         painter.fontMetrics().elidedText(_shownOrigin, Qt::ElideLeft, label.width()));
+    }
 }
 
 ZuvoChatWebBroswer_impl::DragType ZuvoChatWebBroswer_impl::hitTest(int x, int y) const

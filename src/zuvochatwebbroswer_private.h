@@ -2,6 +2,7 @@
 
 #include "button.h"
 
+#include "trustedorigins.h"
 #include "zuvojsbridge.h"
 
 #include <QByteArray>
@@ -131,6 +132,12 @@ public:
     void setParentPos(QPoint pos);
     void setParentGeometry(QRect rect);
 
+    // Where the title bar names the host of a page outside the host's trusted
+    // origins: the free space between the text buttons and the window buttons.
+    QRect originLabelRect() const;
+    // The host name shown there; empty while the page is trusted or no list is in force.
+    QString shownOrigin() const { return _shownOrigin; }
+
     WebContent *webContent() const { return _web; }
     // The page's widget, where the window lays it out.
     QWidget *webView() const { return _webview; }
@@ -198,6 +205,8 @@ private:
     InformBox *topBox() const;
     void setUpTextButton(TextButton &button, const char *name, void (ZuvoChatWebBroswer_impl::*signal)());
     void setUpWebContent();
+    void applyHostRules();
+    void showPageOrigin(const QUrl &url);
     void setUpBackgroundBlock();
     void layOutTitleBar();
     int placeInTitleBar(QWidget &element, int x) const;
@@ -237,4 +246,6 @@ private:
     FindBar *_findBar = nullptr;
     ZoomLabel *_zoomLabel = nullptr;
     QShortcut *_escapeKey = nullptr;
+    TrustedOriginList _trustedOrigins;
+    QString _shownOrigin;
 };

@@ -439,6 +439,11 @@ void transport::parseConfigCmd(QString cmd, QString value)
         setter(displayImage(valueData));
     } else if (cmd == config::_70_accessToken) {
         ZuvoChatWBConfigure::SetAccessToken(QString::fromUtf8(valueData));
+    } else if (cmd == config::_71_trustedOrigins) {
+        ZuvoChatWBConfigure::SetTrustedOrigins(TrustedOriginList::fromJson(valueData));
+    } else if (cmd == config::_72_strictCertificates) {
+        if (const std::optional<CertificateRule> rule = CertificateRule::fromJson(valueData))
+            ZuvoChatWBConfigure::SetStrictCertificates(*rule);
     } else if (cmd == config::_20_titleBackgroundColor || cmd == config::_22_shadowColor) {
         applyColour(cmd, QString::fromUtf8(valueData));
     } else if (cmd == config::_21_containerBackgroundColor) {

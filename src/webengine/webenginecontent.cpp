@@ -136,6 +136,15 @@ WebEngineContent::WebEngineContent(QWidget *parent, ZuvoJsBridge *bridge)
         applyZoom();
         emit loadFinished(ok);
     });
+    connect(_page, &QWebEnginePage::urlChanged, this, [this](const QUrl &url) {
+        _interceptor->setCurrentDocument(url);
+        emit urlChanged(url);
+    });
+    connect(_page, &ZuvoWebEnginePage::redirectStopped, this, [this](const QUrl &target) {
+        _interceptor->expectRestartedRedirect(target);
+        // Once the engine has finished with the navigation it was refused.
+        QTimer::singleShot(0, _page, [this, target] { _page->load(target); });
+    });
     connect(_page, &QWebEnginePage::findTextFinished, this, &WebEngineContent::onFindResult);
     connect(_page, &QWebEnginePage::renderProcessTerminated, this, &WebEngineContent::onRenderProcessTerminated);
 
@@ -172,6 +181,7 @@ void WebEngineContent::showAddress(const QUrl &address)
     _page->savedAddresses().clear();
     _page->allowBridgeOrigin(address);
     _pendingAddress = address;
+    _interceptor->expectHostNavigation(address);
     replaceIfHung();
     _page->load(address);
 }
@@ -212,6 +222,12 @@ void WebEngineContent::replaceIfHung()
 void WebEngineContent::setAccessToken(const QString &token)
 {
     _interceptor->setToken(accesstoken::sendable(token).toUtf8());
+}
+
+void WebEngineContent::setTrust(const TrustedOriginList &origins, const CertificateRule &certificates)
+{
+    _interceptor->setTrustedOrigins(origins);
+    _page->setTrust(origins, certificates);
 }
 
 QUrl WebEngineContent::url() const

@@ -9,6 +9,7 @@
 #include <QWebEngineCertificateError>
 #include <QWebEngineHistory>
 #include <QWebEngineProfile>
+#include <QSslCertificate>
 
 namespace {
 
@@ -122,9 +123,31 @@ void ZuvoWebEnginePage::saveHistory()
     WebContent::saveAddresses(_savedAddresses, currentBackToFirst);
 }
 
-bool ZuvoWebEnginePage::certificateError(const QWebEngineCertificateError &)
+void ZuvoWebEnginePage::setTrust(const TrustedOriginList &origins, const CertificateRule &certificates)
 {
-    return true;
+    _origins.setTrustedOrigins(origins);
+    _trustedOrigins = origins;
+    _certificates = certificates;
+}
+
+bool ZuvoWebEnginePage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame)
+{
+    if (type != NavigationTypeRedirect || !isMainFrame || !_trustedOrigins.isActive() || _trustedOrigins.isTrusted(url))
+        return true;
+    qCDebug(zuvoWeb).noquote() << "redirect away from the trusted origins stopped, loading anew:"
+                               << url.toString(QUrl::RemoveQuery | QUrl::RemoveUserInfo);
+    emit redirectStopped(url);
+    return false;
+}
+
+bool ZuvoWebEnginePage::certificateError(const QWebEngineCertificateError &error)
+{
+    const QList<QSslCertificate> chain = error.certificateChain();
+    if (_certificates.acceptsDespiteErrors(chain.isEmpty() ? QByteArray() : chain.first().toDer()))
+        return true;
+    // Refused, the engine shows its own error page, which has no way on.
+    qCWarning(zuvoWeb).noquote() << "certificate refused for" << error.url().host() + ":" << error.errorDescription();
+    return false;
 }
 
 void ZuvoWebEnginePage::refuseFeature(const QUrl &securityOrigin, Feature feature)

@@ -14,7 +14,7 @@ class ZuvoJsBridge;
 // this one synchronously except through the page's own dialogs, so the
 // bridge travels as prompts with a marker: the page blocks on the answer as
 // it does on WebKit's bridge, while this process keeps its event loop going.
-// Certificate problems never stop a load; camera, microphone, screen,
+// Certificate problems never stop a load unless the host's rule says so; camera, microphone, screen,
 // location and notifications are refused without asking.
 class ZuvoWebEnginePage : public QWebEnginePage
 {
@@ -26,6 +26,7 @@ public:
     // The host's address about to be loaded: only its origin, and where its
     // first load ends up, gets the bridge.
     void allowBridgeOrigin(const QUrl &requested);
+    void setTrust(const TrustedOriginList &origins, const CertificateRule &certificates);
 
     // Filled when a page opens a new window in this one.
     QQueue<QUrl> &savedAddresses() { return _savedAddresses; }
@@ -34,7 +35,13 @@ public:
     // qualifies; its calls reach the page's prompt.
     static QString bridgeScript();
 
+signals:
+    // A document's redirect away from the trusted origins was stopped before
+    // the engine sent the hop the first request's headers, the token among them.
+    void redirectStopped(const QUrl &target);
+
 protected:
+    bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override;
     QWebEnginePage *createWindow(WebWindowType type) override;
     bool certificateError(const QWebEngineCertificateError &error) override;
     void javaScriptAlert(const QUrl &securityOrigin, const QString &msg) override;
@@ -52,4 +59,6 @@ private:
     QPointer<ZuvoJsBridge> _bridge;
     BridgeOrigins _origins;
     QQueue<QUrl> _savedAddresses;
+    CertificateRule _certificates;
+    TrustedOriginList _trustedOrigins;
 };

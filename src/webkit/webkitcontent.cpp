@@ -49,6 +49,7 @@ WebKitContent::WebKitContent(QWidget *parent, ZuvoJsBridge *bridge)
             [this](const QNetworkRequest &request) { emit downloadRequested(request.url()); });
     connect(_page->mainFrame(), &QWebFrame::loadStarted, this, &WebContent::loadStarted);
     connect(_view, &QWebView::loadFinished, this, &WebContent::loadFinished);
+    connect(_view, &QWebView::urlChanged, this, &WebContent::urlChanged);
     connect(_view, &ZuvoChatWebKitView::zoomChanged, this, &WebContent::zoomChanged);
     connect(_view, &ZuvoChatWebKitView::inspectRequested, this, &WebKitContent::showDevTools);
     connect(_finder, &WebKitFinder::result, this, &WebContent::findResult);
@@ -78,12 +79,19 @@ QWidget *WebKitContent::view() const
 void WebKitContent::showAddress(const QUrl &address)
 {
     _bridgePolicy->allowOrigin(address);
+    _network->expectHostNavigation(address);
     _view->load(address);
 }
 
 void WebKitContent::setAccessToken(const QString &token)
 {
     _network->setAccessToken(token);
+}
+
+void WebKitContent::setTrust(const TrustedOriginList &origins, const CertificateRule &certificates)
+{
+    _network->setTrust(origins, certificates);
+    _bridgePolicy->setTrustedOrigins(origins);
 }
 
 QUrl WebKitContent::url() const

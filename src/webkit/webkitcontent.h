@@ -27,6 +27,7 @@ public:
 
     void showAddress(const QUrl &address) override;
     void setAccessToken(const QString &token) override;
+    void setTrust(const TrustedOriginList &origins, const CertificateRule &certificates) override;
     QUrl url() const override;
     QString title() const override;
     bool canGoBack() const override;

@@ -27,6 +27,8 @@ public:
     // or right after handing it to the view. The current document gets the
     // object at once if it matches.
     void allowOrigin(const QUrl &requested);
+    // Once active, these alone decide, from the next document on.
+    void setTrustedOrigins(const TrustedOriginList &trusted) { _origins.setTrustedOrigins(trusted); }
 
 private:
     QWebFrame *mainFrame() const;

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QRegularExpression>
 #include <QVariant>
 
@@ -18,7 +19,7 @@ namespace settingencoder {
 
 namespace {
 
-enum class Kind { Text, Integer, Colour, ContainerColour, Rect, Size, Margins, Image, Flag };
+enum class Kind { Text, Integer, Colour, ContainerColour, Rect, Size, Margins, Image, Flag, TextList };
 
 struct Setting {
     QString name;
@@ -57,6 +58,8 @@ const std::vector<Setting> &settings()
         {config::_64_infoBoxDelete, config::prefix, Kind::Text},
         {config::_65_infoBoxClean, config::prefix, Kind::Text},
         {config::_70_accessToken, config::prefix, Kind::Text},
+        {config::_71_trustedOrigins, config::prefix, Kind::TextList},
+        {config::_72_strictCertificates, config::prefix, Kind::TextList},
         {config::_80_webFileBtnText, config::prefix, Kind::Text},
         {config::_81_webFileEmptyText, config::prefix, Kind::Text},
         {config::_82_webFileSuccessText, config::prefix, Kind::Text},
@@ -188,6 +191,17 @@ std::optional<QString> flagText(const QJsonValue &value)
     return std::nullopt;
 }
 
+// A JSON array of texts, sent as compact JSON; the browser judges each entry.
+std::optional<QString> textListText(const QJsonValue &value)
+{
+    if (!value.isArray())
+        return std::nullopt;
+    const QJsonArray array = value.toArray();
+    if (!std::all_of(array.begin(), array.end(), [](const QJsonValue &item) { return item.isString(); }))
+        return std::nullopt;
+    return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact));
+}
+
 std::optional<QString> integerText(const QJsonValue &value)
 {
     if (value.isBool())
@@ -215,6 +229,8 @@ std::optional<QString> payloadText(Kind kind, const QJsonValue &value)
         return integerListText(value, 4, 4);
     case Kind::Flag:
         return flagText(value);
+    case Kind::TextList:
+        return textListText(value);
     case Kind::Image:
         break;
     }
@@ -242,6 +258,8 @@ QString expectation(Kind kind)
         return QStringLiteral("the path of an image file");
     case Kind::Flag:
         return QStringLiteral("true or false");
+    case Kind::TextList:
+        return QStringLiteral("a JSON array of texts");
     }
     return QString();
 }
