@@ -16,6 +16,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -34,30 +35,39 @@ QByteArray message(const QString &group, const QString &command, const QByteArra
     return wirecodec::encode(group, command, payload);
 }
 
-// A host with a started stand-in browser, and a socket that connects to the
-// host's endpoint as the browser would.
+// A host with a started stand-in browser that relays between the host's
+// endpoint and a socket of this test, which so speaks as the browser would.
 class LinkedHost
 {
 public:
     LinkedHost()
     {
+        _relayServer.listen(QStringLiteral("zuvo-relay-%1-%2").arg(QCoreApplication::applicationPid()).arg(quintptr(this)));
         _script = _dir.filePath(QStringLiteral("browser"));
         QFile file(_script);
-        if (file.open(QIODevice::WriteOnly))
-            file.write("#!/bin/sh\nexec sleep 60\n");
+        if (file.open(QIODevice::WriteOnly)) {
+            file.write(QStringLiteral("#!/bin/sh\nexec '%1' '%2' '%3'\n")
+                           .arg(QStringLiteral(ZUVO_LINK_RELAY), BrowserHost::endpointFor(_script), _relayServer.fullServerName())
+                           .toLocal8Bit());
+        }
         file.close();
         QFile::setPermissions(_script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QObject::connect(&socket, &QLocalSocket::readyRead, [this] { received += socket.readAll(); });
     }
-    ~LinkedHost() { socket.abort(); }
+    ~LinkedHost()
+    {
+        if (socket)
+            socket->abort();
+    }
 
     bool start() { return host.start(_script); }
 
     bool connectAsBrowser()
     {
-        socket.connectToServer(host.endpoint());
-        if (!socket.waitForConnected(timeout))
+        if (!_relayServer.waitForNewConnection(timeout))
             return false;
+        socket = _relayServer.nextPendingConnection();
+        QObject::connect(socket, &QLocalSocket::readyRead, [this] { received += socket->readAll(); });
+        received += socket->readAll();
         QElapsedTimer timer;
         timer.start();
         while (!host.isConnected() && timer.elapsed() < timeout)
@@ -67,8 +77,8 @@ public:
 
     void sendAsBrowser(const QByteArray &bytes)
     {
-        socket.write(bytes);
-        socket.flush();
+        socket->write(bytes);
+        socket->flush();
     }
 
     QList<wirecodec::Message> receivedMessages() const
@@ -80,12 +90,13 @@ public:
     }
 
     BrowserHost host;
-    QLocalSocket socket;
+    QLocalSocket *socket = nullptr;
     QByteArray received;
 
 private:
     QTemporaryDir _dir;
     QString _script;
+    QLocalServer _relayServer;
 };
 
 // Every feedback signal as one line: its name and its arguments.
@@ -168,6 +179,7 @@ private slots:
     void feedbackSignals();
     void customDownloadService_data();
     void customDownloadService();
+    void strayConnectionIsClosedAndTheBrowserStillConnects();
 };
 
 void tst_HostLibrary::typedCalls_data()
@@ -228,6 +240,14 @@ void tst_HostLibrary::typedCalls_data()
     QTest::newRow("title") << HostCall([](BrowserHost &h) { h.setTitle("Zuvo 世界"); }) << text("title", "Zuvo 世界");
     QTest::newRow("empty access token") << HostCall([](BrowserHost &h) { h.setAccessToken(QString()); })
                                         << QByteArray("config:accessToken:;");
+    QTest::newRow("trusted origins as a JSON array")
+        << HostCall([](BrowserHost &h) { h.setTrustedOrigins({"https://chat.example", "https://*.example:8443"}); })
+        << text("trustedOrigins", R"(["https://chat.example","https://*.example:8443"])");
+    QTest::newRow("no trusted origins: the default again")
+        << HostCall([](BrowserHost &h) { h.setTrustedOrigins({}); }) << text("trustedOrigins", "[]");
+    QTest::newRow("strict certificates as hex, other lengths left out")
+        << HostCall([](BrowserHost &h) { h.setStrictCertificates({QByteArray(32, '\xab'), QByteArray(20, '\x01')}); })
+        << text("strictCertificates", "[\"" + QString(QByteArray(32, '\xab').toHex()) + "\"]");
     QTest::newRow("title bar colour") << HostCall([](BrowserHost &h) { h.setTitleBarColor(QColor(46, 108, 196)); })
                                       << text("titleBackgroundColor", "46,108,196,255");
     QTest::newRow("frame colour with alpha") << HostCall([](BrowserHost &h) { h.setFrameColor(QColor(0, 0, 0, 60)); })
@@ -277,6 +297,24 @@ void tst_HostLibrary::typedCalls()
     link.host.showMessage("after");
     const QByteArray after = message("event", "showBoxMessage", "after");
     QTRY_COMPARE_WITH_TIMEOUT(link.received, expected + after, timeout);
+}
+
+void tst_HostLibrary::strayConnectionIsClosedAndTheBrowserStillConnects()
+{
+    // Given a host whose browser has not connected yet, when a process that
+    // is not that browser gets to the endpoint first, then it is closed and
+    // counted, and the real browser is still taken.
+    LinkedHost link;
+    QSignalSpy connected(&link.host, &BrowserHost::connected);
+    QLocalSocket stray;
+    QVERIFY(link.start());
+    stray.connectToServer(link.host.endpoint());
+    QVERIFY(stray.waitForConnected(timeout));
+    QTRY_COMPARE_WITH_TIMEOUT(stray.state(), QLocalSocket::UnconnectedState, timeout);
+    QCOMPARE(link.host.refusedConnectionCount(), 1);
+    QCOMPARE(connected.count(), 0);
+    QVERIFY(link.connectAsBrowser());
+    QCOMPARE(link.host.refusedConnectionCount(), 1);
 }
 
 void tst_HostLibrary::imageAsPng()

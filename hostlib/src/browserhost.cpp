@@ -5,6 +5,7 @@
 #include "browserprocess.h"
 #include "hostwire_p.h"
 #include "transport/messageframer.h"
+#include "transport/peercredentials.h"
 #include "transport/wirecodec.h"
 #include "zwProtoc.h"
 
@@ -12,11 +13,15 @@
 #include <QCryptographicHash>
 #include <QFileInfo>
 #include <QHash>
+#include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QPointer>
+
+#include <unistd.h>
 
 namespace config = zuvo_web_protoc::zuvo_web_protoc_1_config;
 namespace event = zuvo_web_protoc::zuvo_web_protoc_2_event;
@@ -32,6 +37,23 @@ const char *libraryVersion()
 }
 
 namespace {
+
+// Whether pid is ancestor or runs below it, by the parent links in /proc.
+bool isProcessOrBelow(pid_t pid, pid_t ancestor)
+{
+    for (int depth = 0; pid > 1 && ancestor > 0 && depth < 64; ++depth) {
+        if (pid == ancestor)
+            return true;
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            return false;
+        // "pid (name) state ppid …": the name may hold anything but ends at the last ")".
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        pid = fields.size() > 1 ? pid_t(fields.at(1).toInt()) : 0;
+    }
+    return false;
+}
 
 const QString &commandOf(BrowserHost::Text which)
 {
@@ -165,6 +187,7 @@ public:
     void sendRaw(const QByteArray &bytes);
 
     void onNewConnection();
+    bool isOwnBrowser(QLocalSocket *socket) const;
     void onReadyRead();
     void handleMessage(const QString &text);
     bool dispatch(const wirecodec::Message &message);
@@ -182,6 +205,7 @@ public:
     bool ending = false;
     bool linkEnded = false;
     qint64 dropped = 0;
+    qint64 refusedConnections = 0;
 };
 
 void BrowserHost::Private::sendRaw(const QByteArray &bytes)
@@ -197,6 +221,12 @@ void BrowserHost::Private::onNewConnection()
     QLocalSocket *socket = server.nextPendingConnection();
     if (!socket)
         return;
+    if (!isOwnBrowser(socket)) {
+        ++refusedConnections;
+        socket->abort();
+        socket->deleteLater();
+        return;
+    }
     if (client || ending || linkEnded) {
         // One browser per link, and none once it is ending.
         socket->abort();
@@ -213,6 +243,13 @@ void BrowserHost::Private::onNewConnection()
     socket->write(waiting);
     waiting.clear();
     emit q->connected();
+}
+
+bool BrowserHost::Private::isOwnBrowser(QLocalSocket *socket) const
+{
+    const std::optional<PeerCredentials> peer = peerCredentials(int(socket->socketDescriptor()));
+    // A wrapper may start the browser, so its process may be below ours.
+    return peer && peer->uid == getuid() && isProcessOrBelow(peer->pid, pid_t(process.processId()));
 }
 
 void BrowserHost::Private::onReadyRead()
@@ -334,6 +371,8 @@ bool BrowserHost::start(const QString &browserExecutable, QString *error)
         return false;
     }
     QLocalServer::removeServer(endpoint);
+    // Only this user can even connect; the peer check then finds the browser.
+    _d->server.setSocketOptions(QLocalServer::UserAccessOption);
     if (!_d->server.listen(endpoint)) {
         if (error)
             *error = QStringLiteral("cannot listen on %1").arg(endpoint);
@@ -491,6 +530,28 @@ StandardDownloadService *BrowserHost::standardDownloadService() const
 void BrowserHost::sendRaw(const QByteArray &bytes)
 {
     _d->sendRaw(bytes);
+}
+
+void BrowserHost::setTrustedOrigins(const QStringList &origins)
+{
+    _d->sendText(config::prefix, config::_71_trustedOrigins,
+                 QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(origins)).toJson(QJsonDocument::Compact)));
+}
+
+void BrowserHost::setStrictCertificates(const QList<QByteArray> &sha256)
+{
+    QJsonArray fingerprints;
+    for (const QByteArray &digest : sha256) {
+        if (digest.size() == 32)
+            fingerprints.append(QString::fromLatin1(digest.toHex()));
+    }
+    _d->sendText(config::prefix, config::_72_strictCertificates,
+                 QString::fromUtf8(QJsonDocument(fingerprints).toJson(QJsonDocument::Compact)));
+}
+
+qint64 BrowserHost::refusedConnectionCount() const
+{
+    return _d->refusedConnections;
 }
 
 qint64 BrowserHost::droppedMessageCount() const

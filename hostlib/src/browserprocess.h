@@ -26,6 +26,8 @@ public:
     void setOutput(BrowserHost::BrowserOutput output) { _output = output; }
     void start(const QString &program);
     bool isRunning() const;
+    // 0 while no browser runs.
+    qint64 processId() const { return _process.processId(); }
     // Kills the browser unless it has exited within the given time.
     void killUnlessExitedWithin(int milliseconds);
     void kill();

@@ -1,5 +1,6 @@
 #include "transport.h"
 #include "linkguard.h"
+#include "peercredentials.h"
 #include "wirecodec.h"
 
 #include "zuvochatwbconfigure.h"
@@ -23,6 +24,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <unistd.h>
 
 namespace config = zuvo_web_protoc::zuvo_web_protoc_1_config;
 namespace event = zuvo_web_protoc::zuvo_web_protoc_2_event;
@@ -284,8 +286,27 @@ void transport::connectToZuvo(QString serverName)
 void transport::socketConnected()
 {
     qCDebug(zuvoLink) << "socketConnected";
+    if (!hostIsOwnUser()) {
+        // Whoever got to the endpoint first is not this user's chat client:
+        // nothing it sends is read, and the process ends as without a host.
+        _hostRefused = true;
+        _socket.abort();
+        endOfLink();
+        return;
+    }
     if (_processGraceMs >= 0)
         guardProcessByLink(int(_socket.socketDescriptor()), _processGraceMs);
+}
+
+bool transport::hostIsOwnUser() const
+{
+    const std::optional<PeerCredentials> peer = peerCredentials(int(_socket.socketDescriptor()));
+    if (peer && peer->uid == getuid())
+        return true;
+    qCWarning(zuvoLink).noquote() << QStringLiteral("host refused: it runs as user %1, this browser as user %2")
+                                         .arg(peer ? QString::number(peer->uid) : QStringLiteral("unknown"))
+                                         .arg(getuid());
+    return false;
 }
 
 void transport::socketDisconnected()
@@ -314,6 +335,8 @@ void transport::socketWritten(qint64 bytes)
 void transport::socketReading()
 {
     qCDebug(zuvoLinkIo) << "socketReading";
+    if (_hostRefused)
+        return;
     receiveBytes(_socket.readAll());
 }
 

@@ -68,6 +68,7 @@ private:
     transport() = default;
     void init();
     void endOfLink();
+    bool hostIsOwnUser() const;
 
     void writeFeedback(const QString &cmd, const QString &value = QString());
     void writeWebfile(const QString &cmd, const QString &value);
@@ -83,6 +84,7 @@ private:
 
     QLocalSocket _socket;
     int _processGraceMs = -1; // negative: the process is not guarded
+    bool _hostRefused = false;
     QMutex _receivedBytesMutex;
     MessageFramer _receivedBytes;
 };

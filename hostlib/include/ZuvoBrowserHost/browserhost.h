@@ -11,6 +11,8 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <QStringList>
+#include <QList>
 #include <QUrl>
 
 #include <memory>
@@ -84,6 +86,20 @@ public:
     // Empty removes the token; the browser uses it from the next address it
     // loads, and the built-in download service for every later download.
     void setAccessToken(const QString &token);
+    // Who may have the token and the page bridge: origins written
+    // scheme://host[:port], "*.example.com" for every subdomain of
+    // example.com. Once set, the token goes only with requests to these
+    // origins that the window makes for the host or that a page of these
+    // origins makes, the bridge only to their pages, and the title bar names
+    // the host of any other page. An empty list restores the default: the
+    // token with every request, the bridge for the origin shown.
+    void setTrustedOrigins(const QStringList &origins);
+    // From now on a page whose certificate fails verification is refused,
+    // unless the certificate's SHA-256 digest (of its DER bytes, 32 bytes as
+    // QCryptographicHash gives it) is listed; an empty list refuses every
+    // such page. Digests of another length are not sent. There is no way
+    // back to accepting every certificate in the same browser process.
+    void setStrictCertificates(const QList<QByteArray> &sha256);
     void setMetric(Metric which, int pixels);
     // Return false, sending nothing, for an invalid colour; the content
     // background also refuses pure black (the browser takes 0 as "unset") and
@@ -120,6 +136,9 @@ public:
     // Messages from the browser that the library could not use: unknown,
     // malformed, or a request without the key its answer needs.
     qint64 droppedMessageCount() const;
+    // Connections to the endpoint from anything but the browser this host
+    // started (or a process below it) of the same user: closed at once.
+    qint64 refusedConnectionCount() const;
 
 signals:
     // The endpoint is ready for the browser, which is started next.
