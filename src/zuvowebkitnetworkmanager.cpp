@@ -51,6 +51,10 @@ void ZuvoWebKitNetworkManager::setAccessToken(QString accessToken)
 void ZuvoWebKitNetworkManager::setTrust(const TrustedOriginList &origins, const CertificateRule &certificates)
 {
     _trustedOrigins = origins;
+    if (certificates.isStrict()) {
+        // An open connection was let through once and is not asked again.
+        clearConnectionCache();
+    }
     _certificates = certificates;
 }
 

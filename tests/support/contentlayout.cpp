@@ -86,3 +86,8 @@ QRect ContentLayout::boxChildRect(const QString &text, bool wholeBox) const
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return rect;
 }
+
+QRect ContentLayout::originLabelRect() const
+{
+    return _content->originLabelRect().translated(contentOffset());
+}

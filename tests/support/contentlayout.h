@@ -32,6 +32,9 @@ public:
     // Inside the right edge's resize zone, halfway down the title bar.
     QPoint rightEdgeSpot() const;
 
+    // Where the title bar names the host of an untrusted page.
+    QRect originLabelRect() const;
+
     // The message box the browser shows for this text, and its button.
     QRect messageBoxRect(const QString &text) const;
     QRect messageBoxButtonRect(const QString &text) const;

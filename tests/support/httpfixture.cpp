@@ -113,6 +113,7 @@ QByteArray HttpFixture::pngBytes()
 
 void HttpFixture::incomingConnection(qintptr socketDescriptor)
 {
+    ++_connectionCount;
     QTcpSocket *socket = nullptr;
     if (_tls) {
         auto *sslSocket = new QSslSocket(this);

@@ -63,6 +63,8 @@ public:
     void setRedirect(const QByteArray &path, const QUrl &location);
 
     const QList<HttpRequest> &requests() const { return _requests; }
+    // Connections accepted, whether or not a request came over them.
+    int connectionCount() const { return _connectionCount; }
     QList<HttpRequest> requestsFor(const QByteArray &path) const;
     void clearRequests() { _requests.clear(); }
 
@@ -87,6 +89,7 @@ private:
     void send(QTcpSocket *socket, const QByteArray &head, const HttpResponse &response);
 
     bool _tls = false;
+    int _connectionCount = 0;
     QSslCertificate _certificate;
     QSslKey _key;
     QHash<QByteArray, HttpResponse> _responses;
