@@ -28,6 +28,8 @@ for file in "$deb" "$dev_deb" $engine_deb; do
     echo "package: $file"
     dpkg-deb --field "$file" Package Version Depends
 done
+# What each engine gets on this release, read from its installed package.
+scripts/engine-security.sh --check README.md
 
 work="$(mktemp -d)"
 host_pid=

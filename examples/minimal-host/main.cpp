@@ -50,7 +50,10 @@ int main(int argc, char *argv[])
     // Held until the browser connects, then sent in this order.
     host.setTitle(QStringLiteral("Minimal host"));
     host.setAccessToken(QStringLiteral("example-token"));
+    // The page shown is ours: only its origin gets the token and the bridge.
+    const QUrl page = QUrl::fromUserInput(arguments.at(2));
+    host.setTrustedOrigins({page.toString(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment | QUrl::RemoveUserInfo)});
     host.setWindowGeometry(QRect(100, 80, 900, 640));
-    host.showUrl(QUrl::fromUserInput(arguments.at(2)));
+    host.showUrl(page);
     return app.exec();
 }

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Prints, for each engine the executables load, the Debian 12 package that
+# brings it, its version and the date of its last upload, read from the
+# installed package; with --check README, fails unless the README's engine
+# table names those same versions and dates.
+set -euo pipefail
+
+engines=(
+    "zuvochatwebbroswer libqt5webkit5"
+    "zuvochatwebbroswer-webengine libqt5webenginecore5"
+)
+
+last_upload() {
+    # The trailer of the newest changelog entry: " -- Name <mail>  Day, DD Mon YYYY …".
+    zcat "/usr/share/doc/$1/changelog.Debian.gz" | grep -m1 '^ -- ' |
+        sed -E 's/.*>  [A-Za-z]{3}, ([0-9]{1,2}) ([A-Za-z]{3}) ([0-9]{4}).*/\1 \2 \3/'
+}
+
+readme="${2:-}"
+status=0
+for entry in "${engines[@]}"; do
+    read -r executable package <<<"$entry"
+    version="$(dpkg-query -W -f='${Version}' "$package")"
+    uploaded="$(last_upload "$package")"
+    echo "engine security: $executable loads $package $version, last uploaded $uploaded"
+    if [ "${1:-}" = "--check" ]; then
+        grep -F -- "$package $version" "$readme" >/dev/null &&
+            grep -F -- "$uploaded" "$readme" >/dev/null || {
+            echo "engine security: $readme does not say $package $version, uploaded $uploaded" >&2
+            status=1
+        }
+    fi
+done
+exit "$status"
