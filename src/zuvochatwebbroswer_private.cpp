@@ -234,6 +234,7 @@ void ZuvoChatWebBroswer_impl::applyHostRules()
     _web->setAccessToken(ZuvoChatWBConfigure::AccessToken());
     _trustedOrigins = ZuvoChatWBConfigure::TrustedOrigins();
     _web->setTrust(_trustedOrigins, ZuvoChatWBConfigure::StrictCertificates());
+    showPageOrigin(_web->url());
 }
 
 void ZuvoChatWebBroswer_impl::showPageOrigin(const QUrl &url)

@@ -201,6 +201,7 @@ void tst_Trust::tokenGoesOnlyWhereTrusted()
         for (const HttpRequest &request : server(seenBy).requestsFor(seenPath)) {
             const bool carried = request.headerValues("X-Access-Token") == QList<QByteArray>{accessToken.toUtf8()};
             QVERIFY2(carried || !request.hasHeader("X-Access-Token"), "an empty or foreign token header");
+            qInfo("token %s: %s", withRule ? "with trustedOrigins" : "without a rule", carried ? "sent" : "not sent");
             QCOMPARE(carried, withRule ? carriedWithRule : carriedBefore);
         }
     }
