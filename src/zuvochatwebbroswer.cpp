@@ -150,8 +150,11 @@ ZuvoChatWebBroswer *ZuvoChatWebBroswer::newZuvoChatWebBroswer(QString url, QWidg
     _webView->setMinimumWidth(ZuvoChatWBConfigure::MiniWidth());
     const QRect geometry = placeOnScreens(_webView, ZuvoChatWBConfigure::Geometry());
     _webView->resize(geometry.size());
-    // Goes nowhere where the compositor places windows.
-    _webView->move(geometry.topLeft());
+    // Where the compositor places windows, a position would go nowhere but
+    // into the toolkit's idea of where the window is, and popups that a page
+    // places from that idea would land as far off.
+    if (psWindowPlacesItself())
+        _webView->move(geometry.topLeft());
     _webView->setUrl(url);
     _webView->show();
     connect(_webView->windowHandle(), SIGNAL(windowStateChanged(Qt::WindowState)), _webView,

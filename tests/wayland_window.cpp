@@ -43,10 +43,11 @@ private slots:
     void titleBarMovesTheWindow();
     void edgesResizeTheWindow_data();
     void edgesResizeTheWindow();
+    void pagePopupOpensAtItsField();
 
 private:
     // A browser of its own on the Wayland session, asked to show a page.
-    bool startBrowser();
+    bool startBrowser(const char *path = "/plain");
     // Its window where the compositor put it, once the browser has settled
     // at the host's size: sway maps a window tiled before it floats it, so
     // the first size the browser lays out for can be the whole output.
@@ -68,9 +69,14 @@ void tst_WaylandWindow::initTestCase()
     QVERIFY(_server.listenOn());
     _server.setPage("/plain", R"(<!doctype html><html><head><title>plain</title></head>
 <body style="margin:0;background:#ffffff"></body></html>)");
+    _server.setPage("/select", R"(<!doctype html><html><head><title>select</title></head>
+<body style="margin:0;background:#ffffff">
+<select style="position:absolute;left:40px;top:40px;width:240px;height:24px;font-size:16px">
+<option>First option</option><option>Second option</option><option>Third option</option></select>
+</body></html>)");
 }
 
-bool tst_WaylandWindow::startBrowser()
+bool tst_WaylandWindow::startBrowser(const char *path)
 {
     // A copy in a folder of its own: its endpoint cannot collide with the
     // X11 runs, whose sockets belong to another user.
@@ -88,7 +94,7 @@ bool tst_WaylandWindow::startBrowser()
         {QStringLiteral("windowsRect"), hostRect},
         {QStringLiteral("miniWidth"), QStringLiteral("520")},
     });
-    _browser->showUrl(_server.url(QStringLiteral("/plain")));
+    _browser->showUrl(_server.url(QLatin1String(path)));
     return true;
 }
 
@@ -144,6 +150,35 @@ void tst_WaylandWindow::edgesResizeTheWindow()
     QTRY_COMPARE_WITH_TIMEOUT(windowRect(), after, 5000);
     // The real size, at the host's own place.
     QTRY_COMPARE_WITH_TIMEOUT(_browser->lastText(QStringLiteral("savePosition")), reportFor(after.size()), 3000);
+}
+
+void tst_WaylandWindow::pagePopupOpensAtItsField()
+{
+    // The list of a page's drop-down is a popup of the engine's own, placed
+    // from the toolkit's idea of where the window is; that idea must agree
+    // with the compositor's placing of popups, or the list opens a host's
+    // windowsRect position away from its field.
+    QVERIFY(startBrowser("/select"));
+    const QRect window = settledWindow();
+    const QRect page = ContentLayout(window.size()).rectOf("webview").translated(window.topLeft());
+    const QRect belowField(page.topLeft() + QPoint(40, 70), QSize(240, 50));
+    QTRY_COMPARE_WITH_TIMEOUT(_server.requestsFor("/select").size(), 1, timeout);
+    const auto inkBelowField = [&belowField] {
+        const QImage shot = wayland::screenshot().copy(belowField);
+        int ink = 0;
+        for (int y = 0; y < shot.height(); ++y) {
+            for (int x = 0; x < shot.width(); ++x)
+                ink += qGray(shot.pixel(x, y)) < 160 ? 1 : 0;
+        }
+        return ink;
+    };
+    QCOMPARE(inkBelowField(), 0);
+
+    _pointer.moveTo(page.topLeft() + QPoint(60, 52));
+    _pointer.press();
+    _pointer.release();
+    // The options' text, under the field.
+    QTRY_VERIFY_WITH_TIMEOUT(inkBelowField() > 50, 5000);
 }
 
 QTEST_MAIN(tst_WaylandWindow)
