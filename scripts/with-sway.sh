@@ -11,7 +11,9 @@ config="${ZUVO_SWAY_CONFIG:-$here/../tests/wayland/sway.config}"
 
 if [ "$(id -u)" -eq 0 ]; then
     user=zuvo-wayland
-    id -u "$user" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$user"
+    # Two sessions starting at once may race to create the user.
+    id -u "$user" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$user" ||
+        id -u "$user" >/dev/null
     as_user=(setpriv --reuid="$user" --regid="$user" --init-groups --reset-env --)
 else
     user="$(id -un)"
