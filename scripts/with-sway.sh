@@ -4,7 +4,9 @@
 # real compositor. sway refuses to run as root: run as root (as CI does), the
 # session and the command run as the unprivileged user zuvo-wayland, created
 # here if missing. The command gets WAYLAND_DISPLAY, XDG_RUNTIME_DIR and
-# SWAYSOCK; it must be readable and executable by that user.
+# SWAYSOCK, and the caller's ZUVO_*, QT_* and sanitizer settings; where that
+# user cannot reach the command or the browser ZUVO_TEST_BROWSER names, they
+# run from copies. ZUVO_SWAY_LOG=FILE keeps the compositor's log.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 config="${ZUVO_SWAY_CONFIG:-$here/../tests/wayland/sway.config}"
@@ -26,7 +28,10 @@ chown "$user" "$runtime"
 session_env=(env "HOME=$runtime" "XDG_RUNTIME_DIR=$runtime" "PATH=/usr/local/bin:/usr/bin:/bin"
     WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman)
 
-"${as_user[@]}" "${session_env[@]}" sway --config "$config" >"$runtime/sway.log" 2>&1 &
+# A copy, for the same reason as the command's below.
+cp "$config" "$runtime/sway.config"
+chown "$user" "$runtime/sway.config"
+"${as_user[@]}" "${session_env[@]}" sway --config "$runtime/sway.config" >"$runtime/sway.log" 2>&1 &
 sway_pid=$!
 cleanup() {
     kill "$sway_pid" 2>/dev/null || true
@@ -46,6 +51,25 @@ if [ -z "${display:-}" ] || [ -z "${swaysock:-}" ]; then
     echo "sway did not start:" >&2
     cat "$runtime/sway.log" >&2
     exit 1
+fi
+
+# The command, and the browser a test names, must be within the session
+# user's reach; a checkout in root's home is not, so they run from copies.
+reachable() {
+    if [ "${#as_user[@]}" -eq 0 ] || "${as_user[@]}" test -x "$1"; then
+        echo "$1"
+        return
+    fi
+    mkdir -p "$runtime/staged"
+    cp "$1" "$runtime/staged/"
+    chown -R "$user" "$runtime/staged"
+    echo "$runtime/staged/$(basename "$1")"
+}
+if [[ "$1" == */* ]]; then
+    set -- "$(reachable "$1")" "${@:2}"
+fi
+if [ -n "${ZUVO_TEST_BROWSER:-}" ]; then
+    ZUVO_TEST_BROWSER="$(reachable "$ZUVO_TEST_BROWSER")"
 fi
 
 # The caller's settings for the command (the test's own and Qt's) go through.
