@@ -9,6 +9,8 @@ packages=(
     qtbase5-dev libqt5webkit5-dev qtwebengine5-dev libxcb1-dev
     fonts-open-sans fonts-dejavu-core
     xvfb xauth openbox xdotool x11-utils x11-apps imagemagick
+    # the Wayland runs: a headless compositor, the toolkit's Wayland platform, screenshots
+    sway qtwayland5 grim
     openssl
     clang libclang-rt-14-dev
 )

@@ -1,8 +1,9 @@
 #include "pagemenu.h"
 
 #include <QMenu>
+#include <QWindow>
 
-QMenu *pagemenu::build(const Target &target, const Actions &actions)
+QMenu *pagemenu::build(const Target &target, const Actions &actions, const QWidget *view)
 {
     auto *menu = new QMenu;
     const auto add = [menu](bool applies, const char *text, const std::function<void()> &action) {
@@ -23,5 +24,9 @@ QMenu *pagemenu::build(const Target &target, const Actions &actions)
         return nullptr;
     }
     QObject::connect(menu, &QMenu::aboutToHide, menu, &QObject::deleteLater);
+    // Only the native window learns its parent: a parent widget would also
+    // hand the menu the view's look.
+    menu->createWinId();
+    menu->windowHandle()->setTransientParent(view->window()->windowHandle());
     return menu;
 }

@@ -5,6 +5,7 @@
 #include <functional>
 
 class QMenu;
+class QWidget;
 
 // The right-click menu over a page, the same in both engines: the entries
 // that apply to what the pointer is over, in a fixed order, or no menu at all.
@@ -27,7 +28,8 @@ struct Actions {
 };
 
 // A menu without parent that deletes itself once hidden, or null when no
-// entry applies.
-QMenu *build(const Target &target, const Actions &actions);
+// entry applies. It pops up over the window of view: on Wayland a popup is
+// placed only relative to a window of its own program.
+QMenu *build(const Target &target, const Actions &actions, const QWidget *view);
 
 } // namespace pagemenu

@@ -2,6 +2,33 @@
 
 #include <QtGlobal>
 
+Qt::Edges dragEdges(ZuvoChatWebBroswer_impl::DragType type)
+{
+    using Impl = ZuvoChatWebBroswer_impl;
+    switch (type) {
+    case Impl::DragTop:
+        return Qt::TopEdge;
+    case Impl::DragLeft:
+        return Qt::LeftEdge;
+    case Impl::DragBottom:
+        return Qt::BottomEdge;
+    case Impl::DragRight:
+        return Qt::RightEdge;
+    case Impl::DragTopLeft:
+        return Qt::TopEdge | Qt::LeftEdge;
+    case Impl::DragTopRight:
+        return Qt::TopEdge | Qt::RightEdge;
+    case Impl::DragBottomLeft:
+        return Qt::BottomEdge | Qt::LeftEdge;
+    case Impl::DragBottomRight:
+        return Qt::BottomEdge | Qt::RightEdge;
+    case Impl::DragNone:
+    case Impl::DragClient:
+        break;
+    }
+    return Qt::Edges();
+}
+
 QRect dragGeometry(ZuvoChatWebBroswer_impl::DragType type, const QRect &start, const QPoint &displacement,
                    const QSize &minimum)
 {
@@ -11,10 +38,11 @@ QRect dragGeometry(ZuvoChatWebBroswer_impl::DragType type, const QRect &start, c
     if (type == Impl::DragClient)
         return start.translated(displacement);
 
-    const bool movesLeft = type == Impl::DragLeft || type == Impl::DragTopLeft || type == Impl::DragBottomLeft;
-    const bool movesRight = type == Impl::DragRight || type == Impl::DragTopRight || type == Impl::DragBottomRight;
-    const bool movesTop = type == Impl::DragTop || type == Impl::DragTopLeft || type == Impl::DragTopRight;
-    const bool movesBottom = type == Impl::DragBottom || type == Impl::DragBottomLeft || type == Impl::DragBottomRight;
+    const Qt::Edges edges = dragEdges(type);
+    const bool movesLeft = edges & Qt::LeftEdge;
+    const bool movesRight = edges & Qt::RightEdge;
+    const bool movesTop = edges & Qt::TopEdge;
+    const bool movesBottom = edges & Qt::BottomEdge;
 
     int width = start.width();
     if (movesLeft)

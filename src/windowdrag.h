@@ -3,6 +3,7 @@
 #include "zuvochatwebbroswer_private.h"
 
 #include <QPoint>
+#include <Qt>
 #include <QRect>
 #include <QSize>
 
@@ -14,3 +15,6 @@
 // result can be applied as it stands.
 QRect dragGeometry(ZuvoChatWebBroswer_impl::DragType type, const QRect &start, const QPoint &displacement,
                    const QSize &minimum);
+
+// The window edges a drag type moves: none for DragNone and DragClient.
+Qt::Edges dragEdges(ZuvoChatWebBroswer_impl::DragType type);

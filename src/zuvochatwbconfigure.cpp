@@ -35,6 +35,7 @@ qint32 _miniWidth = 0;
 QString _title;
 QRect _geometry;
 bool _maxsized = false;
+QPoint _hostPosition;
 QString _infoOK;
 QString _infoCancel;
 QSize _infoBoxSize;
@@ -146,6 +147,7 @@ void ZuvoChatWBConfigure::init()
 
     _geometry = QRect(convertScale(10), convertScale(10), convertScale(520), convertScale(850));
     _maxsized = false;
+    _hostPosition = QPoint();
 
     _infoOK = QStringLiteral("Ok");
     _infoCancel = QStringLiteral("Cancel");
@@ -207,6 +209,7 @@ ZUVO_SETTING(QString, WebFileRemoveTipsText, SetWebFileRemoveTipsText, _webFileR
 ZUVO_SETTING(QString, WebFileRemoveAllTipsText, SetWebFileRemoveAllTipsText, _webFileRemoveAllTipsText)
 ZUVO_SETTING(QRect, Geometry, SetGeometry, _geometry)
 ZUVO_SETTING(bool, Maxsized, SetMaxsized, _maxsized)
+ZUVO_SETTING(QPoint, HostPosition, SetHostPosition, _hostPosition)
 ZUVO_SETTING(QString, InfoOK, SetInfoOK, _infoOK)
 ZUVO_SETTING(QString, InfoCancel, SetInfoCancel, _infoCancel)
 ZUVO_SETTING(QSize, InfoBoxSize, SetInfoBoxSize, _infoBoxSize)

@@ -95,6 +95,10 @@ public:
     static void SetGeometry(QRect value);
     static bool Maxsized();
     static void SetMaxsized(bool value);
+    // The position of the host's last "windowsRect", (0, 0) before any: where
+    // the window cannot learn its own position, it reports this one back.
+    static QPoint HostPosition();
+    static void SetHostPosition(QPoint value);
 
     static QString InfoOK();
     static void SetInfoOK(QString value);

@@ -54,6 +54,16 @@ QRect placeOnScreens(const QWidget *window, const QRect &savedFrame)
     return windowForFrame(savedFrame, psExpectedFrameMargins(window, frameAnswerMs), areas);
 }
 
+// What a position report gives. Where the compositor alone knows where the
+// window is, the host gets its own position back with the window's real
+// size, so that a host feeding reports back sees no drift.
+QRect reportedFrame(const QWidget *window)
+{
+    if (!psWindowPlacesItself())
+        return QRect(ZuvoChatWBConfigure::HostPosition(), window->size());
+    return psFrameGeometry(window);
+}
+
 // A page's dialog and its wait for the host run event loops with the window
 // and its page below them on the stack, and the host link may end inside
 // either. The window is deleted only once all of them have returned.
@@ -140,7 +150,11 @@ ZuvoChatWebBroswer *ZuvoChatWebBroswer::newZuvoChatWebBroswer(QString url, QWidg
     _webView->setMinimumWidth(ZuvoChatWBConfigure::MiniWidth());
     const QRect geometry = placeOnScreens(_webView, ZuvoChatWBConfigure::Geometry());
     _webView->resize(geometry.size());
-    _webView->move(geometry.topLeft());
+    // Where the compositor places windows, a position would go nowhere but
+    // into the toolkit's idea of where the window is, and popups that a page
+    // places from that idea would land as far off.
+    if (psWindowPlacesItself())
+        _webView->move(geometry.topLeft());
     _webView->setUrl(url);
     _webView->show();
     connect(_webView->windowHandle(), SIGNAL(windowStateChanged(Qt::WindowState)), _webView,
@@ -347,7 +361,7 @@ void ZuvoChatWebBroswer::onSavePos()
 {
     // No report of a frame not yet known: the host would reopen the window
     // at that size.
-    const QRect frame = psFrameGeometry(this);
+    const QRect frame = reportedFrame(this);
     if (frame.isNull())
         return;
     const QString posString = positionText(frame, _maximized);

@@ -2,6 +2,7 @@
 
 #include "downloadfile/downloadfiletree.h"
 #include "findbar.h"
+#include "linux/pspecific_linux.h"
 #include "windowdrag.h"
 #include "webcontent.h"
 #include "zoomlabel.h"
@@ -16,6 +17,7 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <QShortcut>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -612,10 +614,28 @@ void ZuvoChatWebBroswer_impl::mousePressEvent(QMouseEvent *e)
     // The window's own area, the kind of rectangle setGeometry applies.
     _down_rc = parentWidget() ? parentWidget()->geometry() : geometry();
     e->accept();
-    window()->activateWindow();
+    // Where the compositor manages windows the click has already activated
+    // this one, and asking again only earns a warning.
+    if (psWindowPlacesItself())
+        window()->activateWindow();
     setFocus(Qt::MouseFocusReason);
     _drag_type = hitTest(qRound(e->localPos().x()), qRound(e->localPos().y()));
     setCursor(cursorFor(_drag_type));
+    if (!psWindowPlacesItself() && handDragToCompositor(_drag_type))
+        _drag_type = DragNone;
+}
+
+bool ZuvoChatWebBroswer_impl::handDragToCompositor(DragType type)
+{
+    QWindow *handle = window()->windowHandle();
+    if (!handle)
+        return false;
+    if (type == DragClient) {
+        emit clearWindowState();
+        return handle->startSystemMove();
+    }
+    const Qt::Edges edges = dragEdges(type);
+    return edges && handle->startSystemResize(edges);
 }
 
 void ZuvoChatWebBroswer_impl::mouseReleaseEvent(QMouseEvent *)

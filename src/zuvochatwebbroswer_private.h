@@ -218,6 +218,9 @@ private:
                        const QString &cancelText, InformBox::Action cancel);
     bool replaceUnseenMessage(const QString &information);
     static Qt::CursorShape cursorFor(DragType type);
+    // The compositor moves or resizes the window from this press on, and
+    // keeps the pointer until the release: false when it would not.
+    bool handDragToCompositor(DragType type);
 
     ZuvoJsBridge _jsbridge;
     WebContent *_web = nullptr;

@@ -119,7 +119,7 @@ void ZuvoChatWebKitView::contextMenuEvent(QContextMenuEvent *event)
     if (WebContent::devToolsEnabled())
         actions.inspect = [this] { emit inspectRequested(); };
 
-    if (QMenu *menu = pagemenu::build(target, actions))
+    if (QMenu *menu = pagemenu::build(target, actions, this))
         menu->popup(event->globalPos());
 }
 

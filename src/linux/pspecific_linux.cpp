@@ -84,6 +84,14 @@ void activateProgram(quint64)
 {
 }
 
+bool psWindowPlacesItself()
+{
+    // The toolkit offers no public capability for this; its Wayland plugins
+    // are all named so ("wayland", "wayland-egl", ...).
+    static const bool placesItself = !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    return placesItself;
+}
+
 QRect psFrameGeometry(const QWidget *window)
 {
     xcb_connection_t *connection = x11Connection();

@@ -11,6 +11,12 @@ QString psServerPrefix();
 const char *cGUIDStr();
 void activateProgram(quint64 windowId);
 
+// Whether a top-level window can put itself where it wants on the screen.
+// Not on Wayland: there the compositor alone places windows, moves and
+// resizes them only when the client hands it the user's press, and tells no
+// client where its window is.
+bool psWindowPlacesItself();
+
 // The window with the frame its window manager drew, in screen coordinates.
 // The toolkit reads the frame once and may do so while the window manager is
 // still building it, then reports a frame smaller than the window until the

@@ -228,6 +228,7 @@ void applyWindowRect(const QString &text)
         !isLength(parts[3]))
         return;
     ZuvoChatWBConfigure::SetGeometry(QRect(parts[0], parts[1], parts[2], parts[3]));
+    ZuvoChatWBConfigure::SetHostPosition(QPoint(parts[0], parts[1]));
     if (parts.size() >= 5 && parts[4] == 1)
         ZuvoChatWBConfigure::SetMaxsized(true);
 }

@@ -58,6 +58,6 @@ void ZuvoWebEngineView::contextMenuEvent(QContextMenuEvent *event)
     actions.back = goBack;
     actions.inspect = inspect;
 
-    if (QMenu *menu = pagemenu::build(target, actions))
+    if (QMenu *menu = pagemenu::build(target, actions, this))
         menu->popup(event->globalPos());
 }

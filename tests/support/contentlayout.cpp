@@ -61,6 +61,13 @@ QPoint ContentLayout::rightEdgeSpot() const
     return QPoint(contentOffset().x() + _content->width() - 3, contentOffset().y() + titleHeight() / 2);
 }
 
+QPoint ContentLayout::bottomLeftCornerSpot() const
+{
+    // The page covers all but the content widget's last row there, which is
+    // the only part of the corner zone a press reaches.
+    return contentOffset() + QPoint(3, _content->height() - 1);
+}
+
 QRect ContentLayout::messageBoxRect(const QString &text) const
 {
     return boxChildRect(text, true);

@@ -31,6 +31,8 @@ public:
     QPoint emptyTitleBarSpot() const;
     // Inside the right edge's resize zone, halfway down the title bar.
     QPoint rightEdgeSpot() const;
+    // Inside the bottom-left corner's resize zone, below the page.
+    QPoint bottomLeftCornerSpot() const;
 
     // Where the title bar names the host of an untrusted page.
     QRect originLabelRect() const;
