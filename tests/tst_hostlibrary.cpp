@@ -1,9 +1,10 @@
 // The host library seen from an integrator's program: typed settings and
 // events against the bytes a browser receives, every feedback signal with its
 // typed arguments against the bytes a browser sends, and a download service of
-// the program's own answering the download panel. The browser is a real
-// socket that this test connects in its place; the process the host starts
-// is a stand-in that only waits.
+// the program's own answering the download panel. The process the host
+// starts is a stand-in that relays the link to a socket of this test, which
+// speaks as the browser would; one test starts a stand-in that only says how
+// it was started.
 
 #include "transport/messageframer.h"
 #include "transport/wirecodec.h"
@@ -22,6 +23,8 @@
 #include <QtTest>
 
 #include <functional>
+
+#include <unistd.h>
 
 using Zuvo::BrowserHost;
 using Zuvo::DownloadRecord;
@@ -180,6 +183,7 @@ private slots:
     void customDownloadService_data();
     void customDownloadService();
     void strayConnectionIsClosedAndTheBrowserStillConnects();
+    void browserProcessSetup();
 };
 
 void tst_HostLibrary::typedCalls_data()
@@ -445,6 +449,38 @@ void tst_HostLibrary::customDownloadService()
     QCOMPARE(service.calls, call.isEmpty() ? QStringList() : QStringList{call});
     QCOMPARE(link.host.droppedMessageCount(), 0);
     QVERIFY(link.host.standardDownloadService()->records().isEmpty());
+}
+
+void tst_HostLibrary::browserProcessSetup()
+{
+    // A Ctrl-C in the host's terminal must reach only the host, and the
+    // browser must never read what is typed for the host: a process group of
+    // its own, led by the browser, and nothing on standard input. The
+    // stand-in says what it got, one line each, before it waits.
+    QTemporaryDir dir;
+    const QString script = dir.filePath(QStringLiteral("browser"));
+    QFile file(script);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("#!/bin/sh\n"
+               "read -r _ _ _ _ group _ </proc/$$/stat\n"
+               "echo \"group $group\"\n"
+               "echo \"input $(readlink /proc/$$/fd/0)\"\n"
+               "exec sleep 60\n");
+    file.close();
+    QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+
+    BrowserHost host;
+    host.setBrowserOutput(BrowserHost::BrowserOutput::Lines);
+    QSignalSpy started(&host, &BrowserHost::browserStarted);
+    QStringList lines;
+    QObject::connect(&host, &BrowserHost::browserOutputLine, [&lines](const QString &line) { lines.append(line); });
+    QVERIFY(host.start(script));
+    QTRY_COMPARE_WITH_TIMEOUT(lines.size(), 2, timeout);
+
+    QCOMPARE(started.size(), 1);
+    const qint64 browser = started.at(0).at(0).toLongLong();
+    QVERIFY(browser != qint64(::getpgrp()));
+    QCOMPARE(lines, QStringList({QStringLiteral("group %1").arg(browser), QStringLiteral("input /dev/null")}));
 }
 
 QTEST_GUILESS_MAIN(tst_HostLibrary)

@@ -4,13 +4,9 @@
 
 namespace Zuvo {
 
-void BrowserProcess::Process::setupChildProcess()
-{
-    ::setpgid(0, 0);
-}
-
 BrowserProcess::BrowserProcess(QObject *parent)
     : QObject(parent)
+    , _process([] { ::setpgid(0, 0); })
 {
     _process.setStandardInputFile(QProcess::nullDevice());
     connect(&_process, &QProcess::readyReadStandardOutput, this,

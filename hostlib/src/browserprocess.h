@@ -2,6 +2,8 @@
 
 #include <ZuvoBrowserHost/browserhost.h>
 
+#include "qtcompat_p.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QProcess>
@@ -40,22 +42,13 @@ signals:
     void killing();
 
 private:
-    class Process : public QProcess
-    {
-    public:
-        using QProcess::QProcess;
-
-    protected:
-        void setupChildProcess() override;
-    };
-
     void onFinished(int exitCode, QProcess::ExitStatus status);
     void forward(QByteArray *pending, const QByteArray &bytes);
     // Passes an unfinished last line on too.
     void flushPending(QByteArray *pending, const QByteArray &rest);
 
     BrowserHost::BrowserOutput _output = BrowserHost::BrowserOutput::Forwarded;
-    Process _process;
+    ChildSetupProcess _process;
     QTimer _killTimer;
     QByteArray _pendingOut;
     QByteArray _pendingErr;
