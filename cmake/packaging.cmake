@@ -59,6 +59,28 @@ Headers, the CMake package (find_package(ZuvoBrowserHost) gives the target
 ZuvoBrowserHost::ZuvoBrowserHost) and the guide of ZuvoBrowserHost, the Qt
 library with which a program starts the Zuvo browser, configures it, shows
 pages in it and answers what it asks, downloads included.")
+# The library's Qt 6 build, for chat clients on Qt 6: a runtime package named
+# after its SONAME and a development package, both installable beside the
+# Qt 5 ones. The browser it starts is a process of its own, on whichever Qt.
+if(TARGET ZuvoBrowserHost6)
+    list(APPEND CPACK_COMPONENTS_ALL lib6 dev6)
+    set(CPACK_DEBIAN_LIB6_PACKAGE_NAME libzuvobrowserhost6-1)
+    set(CPACK_DEBIAN_LIB6_PACKAGE_SECTION libs)
+    set(CPACK_DEBIAN_LIB6_PACKAGE_RECOMMENDS "${ZUVO_PACKAGE_NAME} | ${ZUVO_PACKAGE_NAME}-webengine")
+    set(CPACK_DEBIAN_LIB6_DESCRIPTION "The host library for chat clients on Qt 6.
+ZuvoBrowserHost6 is ZuvoBrowserHost built against Qt 6: the Qt library with
+which a program starts the Zuvo browser, configures it, shows pages in it and
+answers what it asks, downloads included. The browser runs as a process of
+its own, so a Qt 6 program starts the same browser executables as a Qt 5 one.")
+    set(CPACK_DEBIAN_DEV6_PACKAGE_NAME libzuvobrowserhost6-dev)
+    set(CPACK_DEBIAN_DEV6_PACKAGE_SECTION libdevel)
+    set(CPACK_DEBIAN_DEV6_PACKAGE_DEPENDS "libzuvobrowserhost6-1 (= ${CPACK_PACKAGE_VERSION}), qt6-base-dev")
+    set(CPACK_DEBIAN_DEV6_DESCRIPTION "The Qt 6 host library's development files.
+Headers, the CMake package (find_package(ZuvoBrowserHost6) gives the target
+ZuvoBrowserHost6::ZuvoBrowserHost6) and the guide of ZuvoBrowserHost6, the
+host library built against Qt 6. A program includes the headers as with Qt 5,
+<ZuvoBrowserHost/browserhost.h>; they install beside the Qt 5 package's.")
+endif()
 # zuvohost links the library shipped in the same package, and binaries of
 # other packages that link it depend on this package.
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)

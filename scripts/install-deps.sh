@@ -7,6 +7,8 @@ packages=(
     # cpack's DEB generator finds the binaries' library dependencies with these
     dpkg-dev file
     qtbase5-dev libqt5webkit5-dev qtwebengine5-dev libxcb1-dev
+    # the host library's second build, for chat clients on Qt 6
+    qt6-base-dev
     fonts-open-sans fonts-dejavu-core
     xvfb xauth openbox xdotool x11-utils x11-apps imagemagick
     # the Wayland runs: a headless compositor, the toolkit's Wayland platform, screenshots

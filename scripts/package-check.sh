@@ -2,29 +2,37 @@
 # Builds the Debian packages from a build folder (default: build/), installs
 # them with apt-get, runs the installed reference host against the installed
 # browser on the offscreen platform, builds the host library's example against
-# the installed development package and removes the packages again. The host
-# must connect to the browser, the browser must load the built-in start page,
-# and both must end with code 0 on "quit"; the example must find the library
-# through find_package alone and load the runtime package's copy. Needs root
-# or sudo.
+# each installed development package (Qt 5, and Qt 6 where the build made it)
+# and removes the packages again. The host must connect to the browser, the
+# browser must load the built-in start page, and both must end with code 0 on
+# "quit"; each example must find its library through find_package alone and
+# load the runtime package's copy, the Qt 6 one no Qt 5 library. The Qt 5 and
+# Qt 6 packages are installed side by side. Needs root or sudo.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="$(cd "${1:-build}" && pwd)"
 package=zuvochatwebbroswer
 dev_package=libzuvobrowserhost-dev
 engine_package=zuvochatwebbroswer-webengine
+lib6_package=libzuvobrowserhost6-1
+dev6_package=libzuvobrowserhost6-dev
 start_page=qrc:/start/index.html
 
 if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi
 apt() { "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get "$@"; }
 
-rm -f "$build/${package}"_*.deb "$build/${dev_package}"_*.deb "$build/${engine_package}"_*.deb
+for p in "$package" "$dev_package" "$engine_package" "$lib6_package" "$dev6_package"; do
+    rm -f "$build/${p}"_*.deb
+done
 (cd "$build" && cpack -G DEB)
 deb="$(ls "$build/${package}"_*.deb)"
 dev_deb="$(ls "$build/${dev_package}"_*.deb)"
 # Built where Qt WebEngine is (-DZUVO_WEBENGINE=ON, the default).
 engine_deb="$(ls "$build/${engine_package}"_*.deb 2>/dev/null || true)"
-for file in "$deb" "$dev_deb" $engine_deb; do
+# Built where Qt 6 is (-DZUVO_HOSTLIB_QT6=ON, the default).
+lib6_deb="$(ls "$build/${lib6_package}"_*.deb 2>/dev/null || true)"
+dev6_deb="$(ls "$build/${dev6_package}"_*.deb 2>/dev/null || true)"
+for file in "$deb" "$dev_deb" $engine_deb $lib6_deb $dev6_deb; do
     echo "package: $file"
     dpkg-deb --field "$file" Package Version Depends
 done
@@ -37,7 +45,7 @@ finish() {
     local rc=$?
     exec 3>&- 2>/dev/null || true
     [ -n "$host_pid" ] && kill "$host_pid" 2>/dev/null || true
-    for p in "$engine_package" "$dev_package" "$package"; do
+    for p in "$dev6_package" "$lib6_package" "$engine_package" "$dev_package" "$package"; do
         if dpkg-query -W "$p" >/dev/null 2>&1; then
             apt remove -y --purge "$p" >/dev/null
         fi
@@ -113,23 +121,48 @@ if [ -n "$engine_deb" ]; then
     [ ! -e "$folder/zuvochatwebbroswer-webengine" ] || fail "the WebEngine browser is still there after removing it"
 fi
 
-# The development package: the library's public side, enough for find_package
-# with nothing but the default prefix.
+# A development package: the library's public side, enough for find_package
+# with nothing but the default prefix. The example built for Qt $1 against it
+# must load the runtime package's $2, and only the Qt it was built for.
+check_example() {
+    local qt="$1" library="$2" dev="$3" name headers
+    name="$(basename "$library" .so.1)"
+    # Qt 6 headers in a folder of their own, included as with Qt 5.
+    headers="/include/ZuvoBrowserHost"
+    [ "$qt" = 5 ] || headers="/include/${name#lib}/ZuvoBrowserHost"
+    for file in "$headers/browserhost.h" "/cmake/${name#lib}/${name#lib}Config.cmake" "/$name.so"; do
+        dpkg -L "$dev" | grep "$file$" >/dev/null || fail "$dev has no …$file"
+    done
+    cmake -S examples/minimal-host -B "$work/example$qt" -DZUVO_QT="$qt" >/dev/null
+    cmake --build "$work/example$qt" >/dev/null
+    local libraries loaded
+    libraries="$(ldd "$work/example$qt/minimal-host")"
+    loaded="$(awk -v soname="$(basename "$library")" '$1 == soname { print $3 }' <<<"$libraries")"
+    [ -n "$loaded" ] && [ "$(readlink -f "$loaded")" = "$(readlink -f "$library")" ] ||
+        fail "the Qt $qt example loads \"$loaded\", not $library"
+    local other=5
+    [ "$qt" = 5 ] && other=6
+    grep -q "libQt${other}" <<<"$libraries" && fail "the Qt $qt example loads Qt $other"
+    local example_rc=0
+    "$work/example$qt/minimal-host" 2>/dev/null || example_rc=$?
+    [ "$example_rc" -eq 2 ] || fail "the Qt $qt example without arguments exited with $example_rc, not 2 (usage)"
+}
 library="$(dpkg -L "$package" | grep '/libZuvoBrowserHost\.so\.1$')" || fail "$package has no libZuvoBrowserHost.so.1"
-for file in /include/ZuvoBrowserHost/browserhost.h /cmake/ZuvoBrowserHost/ZuvoBrowserHostConfig.cmake /libZuvoBrowserHost.so; do
-    dpkg -L "$dev_package" | grep "$file$" >/dev/null || fail "$dev_package has no …$file"
-done
-cmake -S examples/minimal-host -B "$work/example" >/dev/null
-cmake --build "$work/example" >/dev/null
-loaded="$(ldd "$work/example/minimal-host" | awk '$1 == "libZuvoBrowserHost.so.1" { print $3 }')"
-[ -n "$loaded" ] && [ "$(readlink -f "$loaded")" = "$(readlink -f "$library")" ] ||
-    fail "the example loads \"$loaded\", not $library"
-example_rc=0
-"$work/example/minimal-host" 2>/dev/null || example_rc=$?
-[ "$example_rc" -eq 2 ] || fail "the example without arguments exited with $example_rc, not 2 (usage)"
+check_example 5 "$library" "$dev_package"
+
+# The Qt 6 packages, beside the Qt 5 ones: no file of theirs is the other's.
+library6=
+if [ -n "$lib6_deb" ]; then
+    apt install -y --reinstall "$lib6_deb" "$dev6_deb"
+    library6="$(dpkg -L "$lib6_package" | grep '/libZuvoBrowserHost6\.so\.1$')" ||
+        fail "$lib6_package has no libZuvoBrowserHost6.so.1"
+    check_example 6 "$library6" "$dev6_package"
+    apt remove -y --purge "$dev6_package" "$lib6_package" >/dev/null
+    [ ! -e "$library6" ] || fail "$library6 is still there after removing the package"
+fi
 
 apt remove -y --purge "$package" "$dev_package" >/dev/null
 [ ! -e "$host" ] || fail "$host is still there after removing the package"
 [ ! -e "$library" ] || fail "$library is still there after removing the package"
 echo "package check: $(basename "$deb") ${engine_deb:+and $(basename "$engine_deb") }installed into $folder, start page shown, exit code 0;" \
-     "$(basename "$dev_deb") builds the example against $library; both removed"
+     "$(basename "$dev_deb") builds the example against $library${library6:+, $(basename "$dev6_deb") the Qt 6 one against $library6}; all removed"
