@@ -18,6 +18,16 @@ bool isTestMode(int argc, char *argv[])
     return (argc == 2 || argc == 3) && std::strcmp(argv[1], "test") == 0;
 }
 
+// Closing the window from the window manager ends the event loop with the
+// window still there; Qt WebEngine crashes at exit when a page outlives the
+// application object, so the window goes first.
+int runUntilQuit(QApplication &app)
+{
+    const int exitCode = app.exec();
+    ZuvoChatWebBroswer::deleteWindow();
+    return exitCode;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -36,7 +46,7 @@ int main(int argc, char *argv[])
     if (isTestMode(argc, argv)) {
         const QString address = argc == 3 ? QString::fromUtf8(argv[2]) : QString::fromLatin1(kTestModeAddress);
         ZuvoChatWebBroswer::newZuvoChatWebBroswer(address, nullptr);
-        return app.exec();
+        return runUntilQuit(app);
     }
 
     // Half a second after the link ends the event loop ends the process;
@@ -44,5 +54,5 @@ int main(int argc, char *argv[])
     constexpr int linkEndGraceMs = 1500;
     transport::shareInstance()->endProcessWithLink(linkEndGraceMs);
     transport::shareInstance()->connectToZuvo(serverName);
-    return app.exec();
+    return runUntilQuit(app);
 }

@@ -178,6 +178,11 @@ void ZuvoChatWebBroswer::destory()
     deleteOnceIdle(window);
 }
 
+void ZuvoChatWebBroswer::deleteWindow()
+{
+    delete _webView;
+}
+
 void ZuvoChatWebBroswer::closeDialogs()
 {
     for (QDialog *dialog : findChildren<QDialog *>()) {

@@ -24,6 +24,9 @@ public:
     // Creates the window on the first call and reuses it afterwards.
     static ZuvoChatWebBroswer *newZuvoChatWebBroswer(QString url, QWidget *parent);
     static void destory();
+    // Deletes the window at once, for the end of the program: a window the
+    // window manager closed is hidden, not deleted.
+    static void deleteWindow();
     static void activeWnd();
     static void showInfo(QString information);
     static void updateShareToFriend();

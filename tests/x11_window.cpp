@@ -77,6 +77,7 @@ private slots:
     void linkEndDuringDialogExitsCleanly();
     void newAddressClosesPageDialog();
     void linkEndBehindHangingPageExits();
+    void closedByWindowManagerExitsCleanly();
     void firstReportAndExactEdgeDrags();
     void savedPositionIsBroughtOnScreen_data();
     void savedPositionIsBroughtOnScreen();
@@ -180,6 +181,24 @@ void tst_Window::newAddressClosesPageDialog()
     // Closed as its cancel: the page's confirm answered no.
     QTRY_COMPARE_WITH_TIMEOUT(_browser->texts(QStringLiteral("receiveLog")), QStringList{QStringLiteral("confirm:false")},
                               timeout);
+}
+
+void tst_Window::closedByWindowManagerExitsCleanly()
+{
+    // Alt+F4, as a user closes any window: the window manager asks the window
+    // to close rather than the title bar's own button, and the browser must
+    // end as cleanly, with its page loaded and the link still open.
+    const int shownBefore = _server.requestsFor("/plain").size();
+    QVERIFY(startBrowser(QStringLiteral("300,200,800,600,0"), "/plain"));
+    QTRY_VERIFY_WITH_TIMEOUT(_server.requestsFor("/plain").size() > shownBefore, timeout);
+    x11::activateWindow(_window);
+    x11::pressKeys({QStringLiteral("alt+F4")});
+
+    QProcess &process = _browser->process();
+    QVERIFY(process.waitForFinished(10000));
+    const QString output = QString::fromLocal8Bit(process.readAll());
+    QVERIFY2(process.exitStatus() == QProcess::NormalExit, qPrintable(output.right(3000)));
+    QCOMPARE(process.exitCode(), 0);
 }
 
 void tst_Window::linkEndBehindHangingPageExits()
