@@ -26,7 +26,6 @@ namespace {
 
 const int timeout = 15000;
 const QString accessToken = QStringLiteral("trust-token-51c2");
-const QColor titleColour(40, 90, 160);
 
 const HostSettings settings = {
     {QStringLiteral("windowsRect"), QStringLiteral("200,150,900,640")},
