@@ -1,6 +1,7 @@
 #include "webenginecontent.h"
 
 #include "accesstoken.h"
+#include "bridgeprompt.h"
 #include "tokeninterceptor.h"
 #include "webenginepage.h"
 #include "webengineview.h"
@@ -61,7 +62,7 @@ QWebEngineScript bridgeOffer()
 {
     QWebEngineScript script;
     script.setName(QStringLiteral("zuvowebkitbridge"));
-    script.setSourceCode(ZuvoWebEnginePage::bridgeScript());
+    script.setSourceCode(bridgeprompt::pageScript());
     script.setInjectionPoint(QWebEngineScript::DocumentCreation);
     script.setWorldId(QWebEngineScript::MainWorld);
     script.setRunsOnSubFrames(false);

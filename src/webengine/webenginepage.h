@@ -30,10 +30,6 @@ public:
     // Filled when a page opens a new window in this one.
     QQueue<QUrl> &savedAddresses() { return _savedAddresses; }
 
-    // The script that offers the bridge to every main-frame document that
-    // qualifies; its calls reach the page's prompt.
-    static QString bridgeScript();
-
 protected:
     QWebEnginePage *createWindow(WebWindowType type) override;
     bool certificateError(const QWebEngineCertificateError &error) override;
@@ -43,8 +39,6 @@ protected:
                           QString *result) override;
 
 private:
-    bool answerBridgeCall(const QUrl &securityOrigin, const QString &call, const QString &argument,
-                          QString *result);
     void refuseFeature(const QUrl &securityOrigin, Feature feature);
     QWidget *dialogParent() const;
     void saveHistory();

@@ -1,0 +1,109 @@
+#include "pagecompositor.h"
+
+#include "zuvolog.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWaylandCompositor>
+#include <QWaylandOutput>
+#include <QWaylandOutputMode>
+#include <QWaylandSeat>
+#include <QWaylandXdgShell>
+#include <QWindow>
+
+
+namespace {
+int compositorsMade = 0;
+}
+
+PageCompositor::PageCompositor(QObject *parent)
+    : QObject(parent)
+    , _compositor(new QWaylandCompositor(this))
+    , _shell(new QWaylandXdgShell(_compositor))
+    // An output needs a window to follow; the page has none of its own here,
+    // so this one stands for the screen and is never shown.
+    , _outputWindow(new QWindow)
+{
+    // Shared memory only: no GL buffer sharing offered to the helper.
+    _compositor->setUseHardwareIntegrationExtension(false);
+    // The helper and its web processes connect here. A name of its own keeps
+    // clients that look for a desktop's default socket away from it.
+    _compositor->setSocketName(QByteArrayLiteral("zuvochat-page-") + QByteArray::number(QCoreApplication::applicationPid())
+                               + '-' + QByteArray::number(++compositorsMade));
+    _compositor->create();
+    _output = new QWaylandOutput(_compositor, _outputWindow);
+    _output->setSizeFollowsWindow(false);
+    const QSize screenSize = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->size()
+                                                              : QSize(1920, 1080);
+    const QWaylandOutputMode mode(screenSize, 60000);
+    _output->addMode(mode, true);
+    _output->setCurrentMode(mode);
+    _compositor->setDefaultOutput(_output);
+
+    connect(_shell, &QWaylandXdgShell::toplevelCreated, this, &PageCompositor::onToplevelCreated);
+    connect(_compositor->defaultSeat(), &QWaylandSeat::cursorSurfaceRequest, this, &PageCompositor::cursorChanged);
+}
+
+PageCompositor::~PageCompositor()
+{
+    delete _compositor;
+    delete _outputWindow;
+}
+
+QWaylandSeat *PageCompositor::seat() const
+{
+    return _compositor->defaultSeat();
+}
+
+QString PageCompositor::socketName() const
+{
+    return QString::fromUtf8(_compositor->socketName());
+}
+
+void PageCompositor::onToplevelCreated(QWaylandXdgToplevel *toplevel, QWaylandXdgSurface *surface)
+{
+    // Only the helper's first window is the page; any other (developer tools
+    // open in one) is closed at once rather than left unseen.
+    if (_pageToplevel) {
+        toplevel->sendClose();
+        return;
+    }
+    _pageToplevel = toplevel;
+    _pageSurface = surface;
+    connect(surface, &QObject::destroyed, this, [this] { emit pageSurfaceChanged(nullptr); });
+    configure();
+    emit pageSurfaceChanged(surface);
+}
+
+void PageCompositor::setPageSize(const QSize &size)
+{
+    if (size == _pageSize || size.isEmpty())
+        return;
+    _pageSize = size;
+    configure();
+}
+
+void PageCompositor::setActive(bool active)
+{
+    if (active == _active)
+        return;
+    _active = active;
+    configure();
+}
+
+void PageCompositor::setScale(int scale)
+{
+    _output->setScaleFactor(qMax(1, scale));
+}
+
+void PageCompositor::configure()
+{
+    if (!_pageToplevel)
+        return;
+    // Maximized: the helper draws neither shadows nor rounded corners.
+    QVector<QWaylandXdgToplevel::State> states{QWaylandXdgToplevel::MaximizedState};
+    if (_active)
+        states.append(QWaylandXdgToplevel::ActivatedState);
+    _pageToplevel->sendConfigure(_pageSize, states);
+}

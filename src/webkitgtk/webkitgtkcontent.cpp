@@ -1,0 +1,357 @@
+#include "webkitgtkcontent.h"
+
+#include "accesstoken.h"
+#include "bridgeprompt.h"
+#include "helperprocess.h"
+#include "pagecompositor.h"
+#include "pagemenu.h"
+#include "pageview.h"
+#include "zuvojsbridge.h"
+#include "zuvolog.h"
+
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QWindow>
+
+namespace msg = helpermessages;
+
+WebContent *WebContent::create(QWidget *parent, ZuvoJsBridge *bridge)
+{
+    return new WebKitGtkContent(parent, bridge);
+}
+
+void WebContent::prepareProcess()
+{
+    // The compositor's socket, and the helper's own files, go into the
+    // user's runtime folder; a session without one (root under CI, say)
+    // gets a private folder for this process's life.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        static QTemporaryDir runtimeFolder(QDir::tempPath() + QStringLiteral("/zuvochat-runtime-XXXXXX"));
+        if (runtimeFolder.isValid()) {
+            QFile::setPermissions(runtimeFolder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                            | QFileDevice::ExeOwner);
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeFolder.path()));
+        }
+    }
+}
+
+QString WebContent::engineName()
+{
+    return QStringLiteral("WebKitGTK");
+}
+
+namespace {
+
+QString field(const msg::Message &message, size_t index)
+{
+    return QString::fromStdString(message.field(index));
+}
+
+QString dialogTitle(const QString &kind, const QUrl &document)
+{
+    return QStringLiteral("JavaScript %1 - %2").arg(kind, document.host());
+}
+
+} // namespace
+
+WebKitGtkContent::WebKitGtkContent(QWidget *parent, ZuvoJsBridge *bridge)
+    : WebContent(parent)
+    , _bridge(bridge)
+    , _compositor(new PageCompositor(this))
+    , _view(new PageView(_compositor, parent))
+    , _helper(new HelperProcess(this))
+    , _crashNotice(new QLabel(_view))
+{
+    connect(_view, &PageView::zoomSteps, this, [this](int steps) {
+        for (; steps > 0; --steps)
+            zoomIn();
+        for (; steps < 0; ++steps)
+            zoomOut();
+    });
+    connect(_helper, &HelperProcess::received, this, &WebKitGtkContent::handle);
+    connect(_helper, &HelperProcess::ended, this, &WebKitGtkContent::onPageEnded);
+
+    _crashNotice->setObjectName(QStringLiteral("crashNotice"));
+    _crashNotice->setAlignment(Qt::AlignCenter);
+    _crashNotice->setWordWrap(true);
+    _crashNotice->setTextFormat(Qt::PlainText);
+    _crashNotice->setAutoFillBackground(true);
+    _crashNotice->hide();
+    _view->installEventFilter(this);
+    startHelper();
+}
+
+WebKitGtkContent::~WebKitGtkContent()
+{
+    delete _helper;
+    delete _view;
+}
+
+void WebKitGtkContent::startHelper()
+{
+    if (!_helper->start(_compositor->socketName())) {
+        qCWarning(zuvoWeb) << "the page cannot be shown: its helper did not start";
+        return;
+    }
+    _helper->send(msg::toHelper::start, {QCoreApplication::applicationName(), bridgeprompt::pageScript(),
+                                         bridgeprompt::marker(), devToolsEnabled() ? QStringLiteral("1") : QString()});
+}
+
+QWidget *WebKitGtkContent::view() const
+{
+    return _view;
+}
+
+void WebKitGtkContent::showAddress(const QUrl &address)
+{
+    qCDebug(zuvoWeb) << "WebKitGtkContent::load";
+    _savedAddresses.clear();
+    _origins.allow(address);
+    _crashNotice->hide();
+    _helper->send(msg::toHelper::load, {address.toString(QUrl::FullyEncoded)});
+}
+
+void WebKitGtkContent::setAccessToken(const QString &token)
+{
+    _token = accesstoken::sendable(token);
+    _helper->send(msg::toHelper::token, {QString::fromLatin1(accesstoken::headerName()), _token});
+}
+
+QUrl WebKitGtkContent::url() const
+{
+    return _url;
+}
+
+QString WebKitGtkContent::title() const
+{
+    return _title;
+}
+
+bool WebKitGtkContent::canGoBack() const
+{
+    return _canGoBackInPage || !_savedAddresses.isEmpty();
+}
+
+void WebKitGtkContent::goBack()
+{
+    if (_canGoBackInPage) {
+        _helper->send(msg::toHelper::back);
+        return;
+    }
+    if (_savedAddresses.isEmpty())
+        return;
+    const QUrl address = _savedAddresses.dequeue();
+    // As with any address ordered from outside the page, the rest is forgotten.
+    _savedAddresses.clear();
+    _helper->send(msg::toHelper::load, {address.toString(QUrl::FullyEncoded)});
+}
+
+int WebKitGtkContent::zoomPercent() const
+{
+    return _zoomPercent;
+}
+
+void WebKitGtkContent::zoomIn()
+{
+    setZoomPercent(zoomStep(_zoomPercent, 1));
+}
+
+void WebKitGtkContent::zoomOut()
+{
+    setZoomPercent(zoomStep(_zoomPercent, -1));
+}
+
+void WebKitGtkContent::resetZoom()
+{
+    setZoomPercent(100);
+}
+
+void WebKitGtkContent::setZoomPercent(int percent)
+{
+    if (percent == _zoomPercent)
+        return;
+    _zoomPercent = percent;
+    _helper->send(msg::toHelper::zoom, {QString::number(percent)});
+    emit zoomChanged(percent);
+}
+
+void WebKitGtkContent::find(const QString &text, FindStep step)
+{
+    const QString stepName = step == FindStep::Restart ? QStringLiteral("restart")
+                             : step == FindStep::Next  ? QStringLiteral("next")
+                                                       : QStringLiteral("previous");
+    _helper->send(msg::toHelper::find, {text, stepName});
+}
+
+void WebKitGtkContent::stopFinding()
+{
+    _helper->send(msg::toHelper::stopFinding);
+}
+
+void WebKitGtkContent::showDevTools()
+{
+    if (devToolsEnabled())
+        _helper->send(msg::toHelper::inspect);
+}
+
+QString WebKitGtkContent::crashText() const
+{
+    return _crashNotice->text();
+}
+
+bool WebKitGtkContent::showsCrashNotice() const
+{
+    return !_crashNotice->isHidden();
+}
+
+void WebKitGtkContent::handle(const msg::Message &message)
+{
+    namespace in = msg::toBrowser;
+    const std::string &name = message.name;
+    if (name == in::ready) {
+        qCDebug(zuvoWeb) << "page helper" << field(message, 0);
+    } else if (name == in::loadStarted) {
+        _crashNotice->hide();
+        emit loadStarted();
+    } else if (name == in::loadFinished) {
+        onLoadFinished(message);
+    } else if (name == in::title) {
+        _title = field(message, 0);
+    } else if (name == in::url) {
+        _url = QUrl(field(message, 0));
+    } else if (name == in::canGoBack) {
+        _canGoBackInPage = message.field(0) == "1";
+    } else if (name == in::bridgeCall) {
+        answerBridgeCall(message);
+    } else if (name == in::dialog) {
+        openPageDialog(message);
+    } else if (name == in::download) {
+        emit downloadRequested(QUrl(field(message, 0)));
+    } else if (name == in::findResult) {
+        emit findResult(field(message, 0).toInt(), field(message, 1).toInt());
+    } else if (name == in::contextMenu) {
+        showContextMenu(message);
+    } else if (name == in::newWindow) {
+        onNewWindow(message);
+    } else if (name == in::crashed) {
+        onPageEnded();
+    } else if (name == in::permission) {
+        qCDebug(zuvoWeb) << "permission refused:" << field(message, 0) << "for"
+                         << QUrl(field(message, 1)).adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment)
+                                .toString(QUrl::RemoveUserInfo);
+    }
+}
+
+void WebKitGtkContent::onLoadFinished(const msg::Message &message)
+{
+    const bool ok = message.field(0) == "1";
+    // A document that runs no script asks for no bridge, so the end of a load
+    // settles where the requested address led as well.
+    if (ok)
+        _origins.settle(QUrl(field(message, 1)), QUrl(field(message, 2)));
+    qCDebug(zuvoWeb) << "WebKitGtkContent::loadFinished" << ok
+                     << _url.toString(QUrl::RemoveQuery | QUrl::RemoveUserInfo | QUrl::RemoveFragment);
+    emit loadFinished(ok);
+}
+
+void WebKitGtkContent::answerBridgeCall(const msg::Message &message)
+{
+    QString result;
+    const bool answered = bridgeprompt::answer(_origins, _bridge, QUrl(field(message, 1)), QUrl(field(message, 2)),
+                                               field(message, 3), field(message, 4), &result);
+    _helper->send(msg::toHelper::bridgeAnswer, {field(message, 0), answered ? QStringLiteral("1") : QString(), result});
+}
+
+void WebKitGtkContent::openPageDialog(const msg::Message &message)
+{
+    // Open, never exec: the helper waits for the answer, this process does
+    // not, and the window closes what it finds among the view's children as
+    // cancel when the link ends or another address comes.
+    const QString id = field(message, 0);
+    const QString kind = field(message, 1);
+    const QUrl document(field(message, 2));
+    QDialog *dialog = nullptr;
+    if (kind == QLatin1String("prompt")) {
+        auto *input = new QInputDialog(_view);
+        input->setWindowTitle(dialogTitle(QStringLiteral("Prompt"), document));
+        input->setLabelText(field(message, 3));
+        input->setTextValue(field(message, 4));
+        dialog = input;
+    } else {
+        const bool confirm = kind == QLatin1String("confirm");
+        auto *box = new QMessageBox(confirm ? QMessageBox::Question : QMessageBox::Information,
+                                    dialogTitle(confirm ? QStringLiteral("Confirm") : QStringLiteral("Alert"), document),
+                                    field(message, 3), confirm ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok,
+                                    _view);
+        box->setTextFormat(Qt::PlainText);
+        dialog = box;
+    }
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::finished, this, [this, id, dialog](int result) {
+        auto *input = qobject_cast<QInputDialog *>(dialog);
+        auto *box = qobject_cast<QMessageBox *>(dialog);
+        const bool accepted = input ? result == QDialog::Accepted
+                                    : box && box->clickedButton() == box->button(QMessageBox::Ok);
+        _helper->send(msg::toHelper::dialogAnswer,
+                      {id, accepted ? QStringLiteral("1") : QString(), input ? input->textValue() : QString()});
+    });
+    dialog->open();
+}
+
+void WebKitGtkContent::showContextMenu(const msg::Message &message)
+{
+    pagemenu::Target target;
+    target.link = QUrl(field(message, 0));
+    target.hasSelection = message.field(1) == "1";
+    target.isImage = message.field(2) == "1";
+    target.canGoBack = canGoBack();
+
+    pagemenu::Actions actions;
+    const QUrl link = target.link;
+    actions.copyLink = [link] { QGuiApplication::clipboard()->setText(link.toString(QUrl::FullyEncoded)); };
+    actions.copy = [this] { _helper->send(msg::toHelper::copy); };
+    actions.copyImage = [this] { _helper->send(msg::toHelper::copyImage); };
+    actions.back = [this] { goBack(); };
+    if (devToolsEnabled())
+        actions.inspect = [this] { showDevTools(); };
+    if (QMenu *menu = pagemenu::build(target, actions))
+        menu->popup(QCursor::pos());
+}
+
+void WebKitGtkContent::onNewWindow(const msg::Message &message)
+{
+    // The helper loads the new window's address in this page; "back" still
+    // leads to where the user was.
+    QList<QUrl> currentBackToFirst;
+    for (size_t index = 1; index < message.fields.size(); ++index)
+        currentBackToFirst.append(QUrl(field(message, index)));
+    saveAddresses(_savedAddresses, currentBackToFirst);
+}
+
+void WebKitGtkContent::onPageEnded()
+{
+    closePageDialogs();
+    qCDebug(zuvoWeb) << "page process ended";
+    _crashNotice->setText(QStringLiteral("This page stopped working: the process that showed it has ended.\n"
+                                        "Refresh, or open another address, to load it again."));
+    _crashNotice->setGeometry(_view->rect());
+    _crashNotice->show();
+    _crashNotice->raise();
+}
+
+bool WebKitGtkContent::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == _view && event->type() == QEvent::Resize)
+        _crashNotice->setGeometry(_view->rect());
+    return WebContent::eventFilter(watched, event);
+}

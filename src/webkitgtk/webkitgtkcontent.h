@@ -1,0 +1,74 @@
+#pragma once
+
+#include "bridgeorigins.h"
+#include "webcontent.h"
+#include "zuvojsbridge.h"
+
+#include <QPointer>
+#include <QQueue>
+
+class HelperProcess;
+class PageCompositor;
+class PageView;
+class QLabel;
+
+namespace helpermessages {
+struct Message;
+}
+
+// The window's page on WebKitGTK, which the platform keeps current. The
+// engine runs in a helper program (a GTK window holding the web view) that
+// draws into this process's own Wayland compositor; the view paints what it
+// draws and hands it the user's input. Everything else travels as messages.
+class WebKitGtkContent : public WebContent
+{
+    Q_OBJECT
+
+public:
+    WebKitGtkContent(QWidget *parent, ZuvoJsBridge *bridge);
+    ~WebKitGtkContent() override;
+
+    QWidget *view() const override;
+
+    void showAddress(const QUrl &address) override;
+    void setAccessToken(const QString &token) override;
+    QUrl url() const override;
+    QString title() const override;
+    bool canGoBack() const override;
+    void goBack() override;
+    int zoomPercent() const override;
+    void zoomIn() override;
+    void zoomOut() override;
+    void resetZoom() override;
+    void find(const QString &text, FindStep step) override;
+    void stopFinding() override;
+    void showDevTools() override;
+
+    QString crashText() const;
+    bool showsCrashNotice() const;
+
+private:
+    void startHelper();
+    void handle(const helpermessages::Message &message);
+    void answerBridgeCall(const helpermessages::Message &message);
+    void openPageDialog(const helpermessages::Message &message);
+    void showContextMenu(const helpermessages::Message &message);
+    void onNewWindow(const helpermessages::Message &message);
+    void onLoadFinished(const helpermessages::Message &message);
+    void onPageEnded();
+    void setZoomPercent(int percent);
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+    QPointer<ZuvoJsBridge> _bridge;
+    PageCompositor *_compositor;
+    PageView *_view;
+    HelperProcess *_helper;
+    QLabel *_crashNotice;
+    BridgeOrigins _origins;
+    QQueue<QUrl> _savedAddresses;
+    QUrl _url;
+    QString _title;
+    bool _canGoBackInPage = false;
+    int _zoomPercent = 100;
+    QString _token;
+};
