@@ -66,10 +66,15 @@ bool HelperProcess::start(const QString &waylandDisplay)
 
 void HelperProcess::send(const char *name, const QStringList &fields)
 {
-    helpermessages::Message message{name, {}};
+    std::vector<std::string> utf8;
     for (const QString &field : fields)
-        message.fields.push_back(field.toStdString());
-    const std::string bytes = helpermessages::encode(message);
+        utf8.push_back(field.toStdString());
+    send(name, utf8);
+}
+
+void HelperProcess::send(const char *name, const std::vector<std::string> &fields)
+{
+    const std::string bytes = helpermessages::encode({name, fields});
     _process->write(bytes.data(), qint64(bytes.size()));
 }
 

@@ -20,6 +20,7 @@ public:
 
     bool start(const QString &waylandDisplay);
     void send(const char *name, const QStringList &fields = {});
+    void send(const char *name, const std::vector<std::string> &fields);
     qint64 processId() const;
 
     // Where the helper and the web process extension are looked for.

@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QWindow>
 
 namespace msg = helpermessages;
@@ -245,6 +246,8 @@ void WebKitGtkContent::handle(const msg::Message &message)
         onNewWindow(message);
     } else if (name == in::crashed) {
         onPageEnded();
+    } else if (name == in::resource) {
+        answerResource(message);
     } else if (name == in::permission) {
         qCDebug(zuvoWeb) << "permission refused:" << field(message, 0) << "for"
                          << QUrl(field(message, 1)).adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment)
@@ -262,6 +265,19 @@ void WebKitGtkContent::onLoadFinished(const msg::Message &message)
     qCDebug(zuvoWeb) << "WebKitGtkContent::loadFinished" << ok
                      << _url.toString(QUrl::RemoveQuery | QUrl::RemoveUserInfo | QUrl::RemoveFragment);
     emit loadFinished(ok);
+}
+
+void WebKitGtkContent::answerResource(const msg::Message &message)
+{
+    QFile file(QLatin1Char(':') + field(message, 1));
+    if (!file.open(QIODevice::ReadOnly)) {
+        _helper->send(msg::toHelper::resource, {field(message, 0)});
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    const QString type = QMimeDatabase().mimeTypeForFileNameAndData(file.fileName(), bytes).name();
+    _helper->send(msg::toHelper::resource,
+                  std::vector<std::string>{message.field(0), type.toStdString(), bytes.toStdString()});
 }
 
 void WebKitGtkContent::answerBridgeCall(const msg::Message &message)

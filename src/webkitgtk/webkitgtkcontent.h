@@ -50,6 +50,7 @@ public:
 private:
     void startHelper();
     void handle(const helpermessages::Message &message);
+    void answerResource(const helpermessages::Message &message);
     void answerBridgeCall(const helpermessages::Message &message);
     void openPageDialog(const helpermessages::Message &message);
     void showContextMenu(const helpermessages::Message &message);

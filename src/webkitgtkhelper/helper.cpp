@@ -26,6 +26,7 @@ struct Helper {
     WebKitWebView *view = nullptr;
     WebKitWebContext *context = nullptr;
     std::map<unsigned, WebKitScriptDialog *> pendingDialogs;
+    std::map<unsigned, WebKitURISchemeRequest *> pendingResources;
     unsigned nextDialogId = 1;
     std::string requestedAddress;
     std::string bridgeMarker;
@@ -313,6 +314,36 @@ void find(const std::string &what, const std::string &step)
     reportFind();
 }
 
+// The browser's own pages (its start page) live in its resources
+
+void onResourceRequest(WebKitURISchemeRequest *request, gpointer)
+{
+    const unsigned id = helper.nextDialogId++;
+    helper.pendingResources[id] = WEBKIT_URI_SCHEME_REQUEST(g_object_ref(request));
+    send(msg::toBrowser::resource, {std::to_string(id), text(webkit_uri_scheme_request_get_path(request))});
+}
+
+void answerResource(const msg::Message &message)
+{
+    const auto found = helper.pendingResources.find(unsigned(std::stoul("0" + message.field(0))));
+    if (found == helper.pendingResources.end())
+        return;
+    WebKitURISchemeRequest *request = found->second;
+    helper.pendingResources.erase(found);
+    if (message.field(1).empty()) {
+        GError *error = g_error_new_literal(G_IO_ERROR, G_IO_ERROR_NOT_FOUND, "no such resource");
+        webkit_uri_scheme_request_finish_error(request, error);
+        g_error_free(error);
+    } else {
+        const std::string &bytes = message.field(2);
+        GInputStream *stream = g_memory_input_stream_new_from_data(g_memdup2(bytes.data(), bytes.size()),
+                                                                   gssize(bytes.size()), g_free);
+        webkit_uri_scheme_request_finish(request, stream, gint64(bytes.size()), message.field(1).c_str());
+        g_object_unref(stream);
+    }
+    g_object_unref(request);
+}
+
 // The token travels to the web process extension, which puts it on requests
 
 GVariant *tokenParameters()
@@ -376,6 +407,8 @@ void handle(const msg::Message &message)
         webkit_web_view_execute_editing_command(helper.view, WEBKIT_EDITING_COMMAND_COPY);
     } else if (name == in::inspect) {
         webkit_web_inspector_show(webkit_web_view_get_inspector(helper.view));
+    } else if (name == in::resource) {
+        answerResource(message);
     } else if (name == in::terminate) {
         webkit_web_view_terminate_web_process(helper.view);
     }
@@ -407,6 +440,7 @@ void configureContext(const char *extensionFolder)
     webkit_website_data_manager_set_tls_errors_policy(data, WEBKIT_TLS_ERRORS_POLICY_IGNORE);
     webkit_web_context_set_cache_model(helper.context, WEBKIT_CACHE_MODEL_DOCUMENT_VIEWER);
     g_signal_connect(helper.context, "initialize-web-extensions", G_CALLBACK(onInitializeWebExtensions), nullptr);
+    webkit_web_context_register_uri_scheme(helper.context, "qrc", onResourceRequest, nullptr, nullptr);
     g_signal_connect(helper.context, "download-started", G_CALLBACK(onDownloadStarted), nullptr);
 }
 

@@ -26,6 +26,7 @@ constexpr const char *allowBridge = "allowBridge";    // origins, one per field,
 constexpr const char *copy = "copy";                  //
 constexpr const char *copyImage = "copyImage";        //
 constexpr const char *inspect = "inspect";            //
+constexpr const char *resource = "resource";          // request id, mime type, bytes; no type when missing
 constexpr const char *terminate = "terminate";        // ends the web process; the next load starts another
 } // namespace toHelper
 
@@ -44,6 +45,7 @@ constexpr const char *findResult = "findResult";      // current, total
 constexpr const char *contextMenu = "contextMenu";    // link, "1" when text is selected, "1" on an image
 constexpr const char *newWindow = "newWindow";        // address, then the history: current address first, back to first
 constexpr const char *crashed = "crashed";            // reason
+constexpr const char *resource = "resource";          // request id, path of one of the browser's own qrc: files
 constexpr const char *permission = "permission";      // what was refused, document address
 } // namespace toBrowser
 
