@@ -3,7 +3,10 @@
 #include "zuvolog.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
+#include <QTemporaryDir>
 #include <QScreen>
 #include <QWaylandCompositor>
 #include <QWaylandOutput>
@@ -14,8 +17,24 @@
 
 
 namespace {
+
 int compositorsMade = 0;
+
+void ensureRuntimeFolder()
+{
+    // The compositor's socket, and the helper's own files, go into the
+    // user's runtime folder; a session without one (root under CI, say)
+    // gets a private folder for this process's life.
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        return;
+    static QTemporaryDir runtimeFolder(QDir::tempPath() + QStringLiteral("/zuvochat-runtime-XXXXXX"));
+    if (!runtimeFolder.isValid())
+        return;
+    QFile::setPermissions(runtimeFolder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeFolder.path()));
 }
+
+} // namespace
 
 PageCompositor::PageCompositor(QObject *parent)
     : QObject(parent)
@@ -31,6 +50,7 @@ PageCompositor::PageCompositor(QObject *parent)
     // clients that look for a desktop's default socket away from it.
     _compositor->setSocketName(QByteArrayLiteral("zuvochat-page-") + QByteArray::number(QCoreApplication::applicationPid())
                                + '-' + QByteArray::number(++compositorsMade));
+    ensureRuntimeFolder();
     _compositor->create();
     _output = new QWaylandOutput(_compositor, _outputWindow);
     _output->setSizeFollowsWindow(false);

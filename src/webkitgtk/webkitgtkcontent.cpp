@@ -12,9 +12,7 @@
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QCursor>
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QInputDialog>
@@ -33,17 +31,6 @@ WebContent *WebContent::create(QWidget *parent, ZuvoJsBridge *bridge)
 
 void WebContent::prepareProcess()
 {
-    // The compositor's socket, and the helper's own files, go into the
-    // user's runtime folder; a session without one (root under CI, say)
-    // gets a private folder for this process's life.
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        static QTemporaryDir runtimeFolder(QDir::tempPath() + QStringLiteral("/zuvochat-runtime-XXXXXX"));
-        if (runtimeFolder.isValid()) {
-            QFile::setPermissions(runtimeFolder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                            | QFileDevice::ExeOwner);
-            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeFolder.path()));
-        }
-    }
 }
 
 QString WebContent::engineName()
