@@ -3,6 +3,7 @@
 #include "zuvolog.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 
@@ -31,9 +32,13 @@ HelperProcess::HelperProcess(QObject *parent)
 
 HelperProcess::~HelperProcess()
 {
+    // Its stdin closing ends the helper at once; a helper that hangs is not
+    // waited for.
     _process->closeWriteChannel();
-    if (!_process->waitForFinished(1000))
+    if (!_process->waitForFinished(500)) {
         _process->kill();
+        _process->waitForFinished(500);
+    }
 }
 
 QString HelperProcess::helperPath()
@@ -55,6 +60,12 @@ bool HelperProcess::start(const QString &waylandDisplay)
     // No accessibility bus, no portal: nothing the page needs.
     environment.insert(QStringLiteral("NO_AT_BRIDGE"), QStringLiteral("1"));
     environment.insert(QStringLiteral("GTK_USE_PORTAL"), QStringLiteral("0"));
+    // Nothing under the home folder: Mesa's shader cache off, GStreamer's
+    // plugin registry in the runtime folder, which lives in memory.
+    environment.insert(QStringLiteral("MESA_SHADER_CACHE_DISABLE"), QStringLiteral("true"));
+    environment.insert(QStringLiteral("GST_REGISTRY"),
+                       environment.value(QStringLiteral("XDG_RUNTIME_DIR"), QDir::tempPath())
+                           + QStringLiteral("/zuvochat-gstreamer-registry.bin"));
     _process->setProcessEnvironment(environment);
     _process->start(helperPath(), {extensionFolder()});
     if (!_process->waitForStarted()) {

@@ -10,7 +10,24 @@
 namespace {
 
 std::string headerName;
+// As the header wants it, see headerValue().
 std::string token;
+
+// WebKit reads a header set here as Latin-1 and sends it on as UTF-8, so a
+// token goes out as the host's UTF-8 only when given as Latin-1. One that
+// Latin-1 cannot hold would go out garbled: it is not sent at all.
+std::string headerValue(const char *utf8)
+{
+    gsize written = 0;
+    gchar *latin1 = g_convert(utf8, -1, "ISO-8859-1", "UTF-8", nullptr, &written, nullptr);
+    if (!latin1) {
+        g_warning("the access token holds characters beyond Latin-1 and is not sent");
+        return {};
+    }
+    std::string value(latin1, written);
+    g_free(latin1);
+    return value;
+}
 
 void takeToken(GVariant *parameters)
 {
@@ -20,7 +37,7 @@ void takeToken(GVariant *parameters)
     const gchar *value = nullptr;
     g_variant_get(parameters, "(&s&s)", &name, &value);
     headerName = name;
-    token = value;
+    token = headerValue(value);
 }
 
 gboolean onSendRequest(WebKitWebPage *page, WebKitURIRequest *request, WebKitURIResponse *redirectedResponse, gpointer)

@@ -419,9 +419,9 @@ gboolean onChannelReadable(GIOChannel *channel, GIOCondition, gpointer)
     char buffer[65536];
     const ssize_t n = read(g_io_channel_unix_get_fd(channel), buffer, sizeof buffer);
     if (n <= 0) {
-        // The browser has ended: so does its page.
-        gtk_main_quit();
-        return FALSE;
+        // The browser has ended: so does its page, at once. WebKit's own
+        // processes end when their connection to this one closes.
+        _exit(0);
     }
     for (const msg::Message &message : helper.framer.append(buffer, size_t(n)))
         handle(message);
@@ -450,7 +450,8 @@ void createView()
     // Drawn in software into shared memory the browser paints: faster and
     // smaller here than GL through a software rasteriser.
     webkit_settings_set_hardware_acceleration_policy(settings, WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER);
-    webkit_settings_set_javascript_can_open_windows_automatically(settings, FALSE);
+    // A new window opens in this one, as on the browser's other engines.
+    webkit_settings_set_javascript_can_open_windows_automatically(settings, TRUE);
     helper.view = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", helper.context, "settings",
                                                settings, nullptr));
     g_object_unref(settings);
@@ -500,6 +501,5 @@ int main(int argc, char *argv[])
     g_io_add_watch(channel, GIOCondition(G_IO_IN | G_IO_HUP | G_IO_ERR), onChannelReadable, nullptr);
     send(msg::toBrowser::ready, {std::to_string(getpid())});
     gtk_main();
-    cancelPendingDialogs();
     return 0;
 }
