@@ -20,25 +20,33 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeDatabase>
-#include <QWindow>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include <unistd.h>
 
 namespace msg = helpermessages;
 
-WebContent *WebContent::create(QWidget *parent, ZuvoJsBridge *bridge)
-{
-    return new WebKitGtkContent(parent, bridge);
-}
-
-void WebContent::prepareProcess()
-{
-}
-
-QString WebContent::engineName()
-{
-    return QStringLiteral("WebKitGTK");
-}
-
 namespace {
+
+// Far longer than a web process that runs takes for a trivial script.
+constexpr int hungPageMs = 500;
+
+// Why WebKit's bubblewrap sandbox cannot start here, or empty when it can.
+QString sandboxMissing()
+{
+    if (geteuid() == 0)
+        return QStringLiteral("running as root: the page processes' sandbox cannot start and is turned off");
+    if (QStandardPaths::findExecutable(QStringLiteral("bwrap")).isEmpty())
+        return QStringLiteral("bubblewrap is not installed: the page processes' sandbox cannot start and is turned off");
+    return QString();
+}
+
+bool sandboxCanStart()
+{
+    static const bool canStart = sandboxMissing().isEmpty();
+    return canStart;
+}
 
 QString field(const msg::Message &message, size_t index)
 {
@@ -51,6 +59,22 @@ QString dialogTitle(const QString &kind, const QUrl &document)
 }
 
 } // namespace
+
+WebContent *WebContent::create(QWidget *parent, ZuvoJsBridge *bridge)
+{
+    return new WebKitGtkContent(parent, bridge);
+}
+
+void WebContent::prepareProcess()
+{
+    if (!sandboxCanStart())
+        qCWarning(zuvoWeb).noquote() << sandboxMissing();
+}
+
+QString WebContent::engineName()
+{
+    return QStringLiteral("WebKitGTK");
+}
 
 WebKitGtkContent::WebKitGtkContent(QWidget *parent, ZuvoJsBridge *bridge)
     : WebContent(parent)
@@ -91,8 +115,9 @@ void WebKitGtkContent::startHelper()
         qCWarning(zuvoWeb) << "the page cannot be shown: its helper did not start";
         return;
     }
-    _helper->send(msg::toHelper::start, {QCoreApplication::applicationName(), bridgeprompt::pageScript(),
-                                         bridgeprompt::marker(), devToolsEnabled() ? QStringLiteral("1") : QString()});
+    _helper->send(msg::toHelper::start,
+                  {QCoreApplication::applicationName(), bridgeprompt::pageScript(), bridgeprompt::marker(),
+                   devToolsEnabled() ? QStringLiteral("1") : QString(), sandboxCanStart() ? QStringLiteral("1") : QString()});
 }
 
 QWidget *WebKitGtkContent::view() const
@@ -106,13 +131,36 @@ void WebKitGtkContent::showAddress(const QUrl &address)
     _savedAddresses.clear();
     _origins.allow(address);
     _crashNotice->hide();
+    _pendingAddress = address;
+    replaceIfHung();
     _helper->send(msg::toHelper::load, {address.toString(QUrl::FullyEncoded)});
+}
+
+void WebKitGtkContent::replaceIfHung()
+{
+    // WebKit lets the current web process finish its script before it
+    // navigates there, which a script that never yields never does, and
+    // notices such a page only after many seconds. A web process that cannot
+    // answer a trivial script in time is ended instead, and the address
+    // loads in a new one.
+    if (!_pageShown)
+        return;
+    const int ping = ++_ping;
+    _answeredPing = false;
+    _helper->send(msg::toHelper::ping, {QString::number(ping)});
+    QTimer::singleShot(hungPageMs, this, [this, ping] {
+        if (ping != _ping || _answeredPing)
+            return;
+        qCDebug(zuvoWeb) << "page process" << _webProcess << "does not answer: ended";
+        _helper->send(msg::toHelper::terminate);
+        _helper->send(msg::toHelper::load, {_pendingAddress.toString(QUrl::FullyEncoded)});
+    });
 }
 
 void WebKitGtkContent::setAccessToken(const QString &token)
 {
-    _token = accesstoken::sendable(token);
-    _helper->send(msg::toHelper::token, {QString::fromLatin1(accesstoken::headerName()), _token});
+    const QString sendable = accesstoken::sendable(token);
+    _helper->send(msg::toHelper::token, {QString::fromLatin1(accesstoken::headerName()), sendable});
 }
 
 QUrl WebKitGtkContent::url() const
@@ -209,6 +257,7 @@ void WebKitGtkContent::handle(const msg::Message &message)
     if (name == in::ready) {
         qCDebug(zuvoWeb) << "page helper" << field(message, 0);
     } else if (name == in::loadStarted) {
+        _pageShown = true;
         _crashNotice->hide();
         emit loadStarted();
     } else if (name == in::loadFinished) {
@@ -232,7 +281,14 @@ void WebKitGtkContent::handle(const msg::Message &message)
     } else if (name == in::newWindow) {
         onNewWindow(message);
     } else if (name == in::crashed) {
-        onPageEnded();
+        // Ended on purpose, by the watchdog: the next page is on its way.
+        if (message.field(0) != "terminated")
+            onPageEnded();
+    } else if (name == in::pong) {
+        _answeredPing = _answeredPing || field(message, 0).toInt() == _ping;
+    } else if (name == in::webProcess) {
+        _webProcess = field(message, 0).toLongLong();
+        qCDebug(zuvoWeb) << "page process" << _webProcess;
     } else if (name == in::resource) {
         answerResource(message);
     } else if (name == in::permission) {

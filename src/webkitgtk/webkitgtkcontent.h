@@ -57,6 +57,7 @@ private:
     void onNewWindow(const helpermessages::Message &message);
     void onLoadFinished(const helpermessages::Message &message);
     void onPageEnded();
+    void replaceIfHung();
     void setZoomPercent(int percent);
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -71,5 +72,10 @@ private:
     QString _title;
     bool _canGoBackInPage = false;
     int _zoomPercent = 100;
-    QString _token;
+
+    QUrl _pendingAddress;
+    qint64 _webProcess = 0;
+    int _ping = 0;
+    bool _answeredPing = false;
+    bool _pageShown = false;
 };

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <string>
 #include <sys/prctl.h>
 #include <csignal>
@@ -30,6 +31,7 @@ struct Helper {
     unsigned nextDialogId = 1;
     std::string requestedAddress;
     std::string bridgeMarker;
+    std::string extensionFolder;
     std::string tokenHeader;
     std::string token;
     bool loadFailed = false;
@@ -65,6 +67,52 @@ std::string currentAddress()
     return text(webkit_web_view_get_uri(helper.view));
 }
 
+// Which process to look at when a page misbehaves: the helper's youngest
+// web process child.
+long webProcessId()
+{
+    long youngest = 0;
+    unsigned long long youngestStart = 0;
+    GDir *proc = g_dir_open("/proc", 0, nullptr);
+    if (!proc)
+        return 0;
+    const std::string parent = std::to_string(getpid());
+    while (const char *entry = g_dir_read_name(proc)) {
+        gchar *stat = nullptr;
+        const std::string path = std::string("/proc/") + entry + "/stat";
+        if (!g_ascii_isdigit(entry[0]) || !g_file_get_contents(path.c_str(), &stat, nullptr, nullptr))
+            continue;
+        // pid (comm) state ppid ... field 22 is the start time.
+        const std::string line = stat;
+        g_free(stat);
+        const size_t close = line.rfind(')');
+        const size_t open = line.find('(');
+        if (close == std::string::npos || open == std::string::npos
+            || line.compare(open + 1, close - open - 1, "WebKitWebProces") != 0)
+            continue;
+        gchar **fields = g_strsplit(line.c_str() + close + 2, " ", 0);
+        if (g_strv_length(fields) > 19 && parent == fields[1]) {
+            const unsigned long long started = g_ascii_strtoull(fields[19], nullptr, 10);
+            if (started >= youngestStart) {
+                youngestStart = started;
+                youngest = std::atol(entry);
+            }
+        }
+        g_strfreev(fields);
+    }
+    g_dir_close(proc);
+    return youngest;
+}
+
+void reportWebProcess()
+{
+    static long reported = 0;
+    const long pid = webProcessId();
+    if (pid > 0 && pid != reported)
+        send(msg::toBrowser::webProcess, {std::to_string(pid)});
+    reported = pid;
+}
+
 void reportCanGoBack()
 {
     send(msg::toBrowser::canGoBack, {webkit_web_view_can_go_back(helper.view) ? "1" : "0"});
@@ -79,6 +127,7 @@ void onLoadChanged(WebKitWebView *, WebKitLoadEvent event, gpointer)
         helper.requestedAddress = currentAddress();
         send(msg::toBrowser::loadStarted);
     } else if (event == WEBKIT_LOAD_FINISHED) {
+        reportWebProcess();
         reportCanGoBack();
         send(msg::toBrowser::loadFinished,
              {helper.loadFailed ? "0" : "1", helper.requestedAddress, currentAddress()});
@@ -365,7 +414,46 @@ void setToken(const msg::Message &message)
                                                       webkit_user_message_new("token", tokenParameters()));
 }
 
+// The browser's watchdog: a page whose script never yields cannot answer
+
+void ping(const std::string &id)
+{
+    auto *pingId = new std::string(id);
+    webkit_web_view_evaluate_javascript(
+        helper.view, "0", -1, nullptr, nullptr, nullptr,
+        [](GObject *view, GAsyncResult *result, gpointer data) {
+            std::unique_ptr<std::string> answered(static_cast<std::string *>(data));
+            if (JSCValue *value = webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(view), result, nullptr))
+                g_object_unref(value);
+            send(msg::toBrowser::pong, {*answered});
+        },
+        pingId);
+}
+
 // The browser's messages
+
+// A link with the download attribute would go to WebKit's own download,
+// whose request no page hook sees (so it would go without the token): it is
+// handed to the browser before WebKit starts one.
+const char *const downloadLinks = R"((function () {
+    document.addEventListener('click', function (event) {
+        var link = event.target && event.target.closest ? event.target.closest('a[download]') : null;
+        if (!link || !link.href || event.defaultPrevented)
+            return;
+        event.preventDefault();
+        window.webkit.messageHandlers.zuvoDownload.postMessage(link.href);
+    }, true);
+})();)";
+
+void onDownloadLink(WebKitUserContentManager *, WebKitJavascriptResult *result, gpointer)
+{
+    JSCValue *value = webkit_javascript_result_get_js_value(result);
+    if (!jsc_value_is_string(value))
+        return;
+    gchar *address = jsc_value_to_string(value);
+    send(msg::toBrowser::download, {address});
+    g_free(address);
+}
 
 void start(const msg::Message &message)
 {
@@ -373,12 +461,23 @@ void start(const msg::Message &message)
     webkit_settings_set_user_agent_with_application_details(settings, message.field(0).c_str(), nullptr);
     helper.bridgeMarker = message.field(2);
     webkit_settings_set_enable_developer_extras(settings, message.field(3) == "1");
+    // Before the first web process starts; the extension must be reachable
+    // from inside.
+    if (message.field(4) == "1") {
+        webkit_web_context_set_sandbox_enabled(helper.context, TRUE);
+        if (!helper.extensionFolder.empty())
+            webkit_web_context_add_path_to_sandbox(helper.context, helper.extensionFolder.c_str(), TRUE);
+    }
     WebKitUserContentManager *scripts = webkit_web_view_get_user_content_manager(helper.view);
     webkit_user_content_manager_remove_all_scripts(scripts);
     WebKitUserScript *bridge = webkit_user_script_new(message.field(1).c_str(), WEBKIT_USER_CONTENT_INJECT_TOP_FRAME,
                                                       WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, nullptr, nullptr);
     webkit_user_content_manager_add_script(scripts, bridge);
     webkit_user_script_unref(bridge);
+    WebKitUserScript *downloads = webkit_user_script_new(downloadLinks, WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
+                                                         WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, nullptr, nullptr);
+    webkit_user_content_manager_add_script(scripts, downloads);
+    webkit_user_script_unref(downloads);
 }
 
 void handle(const msg::Message &message)
@@ -409,6 +508,8 @@ void handle(const msg::Message &message)
         webkit_web_inspector_show(webkit_web_view_get_inspector(helper.view));
     } else if (name == in::resource) {
         answerResource(message);
+    } else if (name == in::ping) {
+        ping(message.field(0));
     } else if (name == in::terminate) {
         webkit_web_view_terminate_web_process(helper.view);
     }
@@ -433,8 +534,10 @@ gboolean onChannelReadable(GIOChannel *channel, GIOCondition, gpointer)
 void configureContext(const char *extensionFolder)
 {
     helper.context = webkit_web_context_new_ephemeral();
-    if (extensionFolder && *extensionFolder)
+    if (extensionFolder && *extensionFolder) {
+        helper.extensionFolder = extensionFolder;
         webkit_web_context_set_web_extensions_directory(helper.context, extensionFolder);
+    }
     WebKitWebsiteDataManager *data = webkit_web_context_get_website_data_manager(helper.context);
     // Certificate problems never stop a load, as in the browser's other engines.
     webkit_website_data_manager_set_tls_errors_policy(data, WEBKIT_TLS_ERRORS_POLICY_IGNORE);
@@ -471,6 +574,9 @@ void createView()
     g_signal_connect(helper.view, "notify::uri", G_CALLBACK(+[](GObject *, GParamSpec *, gpointer) {
                          send(msg::toBrowser::url, {currentAddress()});
                      }), nullptr);
+    WebKitUserContentManager *scripts = webkit_web_view_get_user_content_manager(helper.view);
+    webkit_user_content_manager_register_script_message_handler(scripts, "zuvoDownload");
+    g_signal_connect(scripts, "script-message-received::zuvoDownload", G_CALLBACK(onDownloadLink), nullptr);
     WebKitFindController *finder = webkit_web_view_get_find_controller(helper.view);
     g_signal_connect(finder, "counted-matches", G_CALLBACK(onCountedMatches), nullptr);
 

@@ -14,7 +14,7 @@ namespace helpermessages {
 // Browser to helper.
 namespace toHelper {
 constexpr const char *load = "load";                  // address
-constexpr const char *start = "start";                // user agent application name, bridge script, bridge marker, "1" for developer tools
+constexpr const char *start = "start";                // user agent application name, bridge script, bridge marker, "1" for developer tools, "1" for the sandbox
 constexpr const char *token = "token";                // header name, sendable token ("" for none)
 constexpr const char *back = "back";                  //
 constexpr const char *zoom = "zoom";                  // percent
@@ -27,6 +27,7 @@ constexpr const char *copy = "copy";                  //
 constexpr const char *copyImage = "copyImage";        //
 constexpr const char *inspect = "inspect";            //
 constexpr const char *resource = "resource";          // request id, mime type, bytes; no type when missing
+constexpr const char *ping = "ping";                  // ping id: the page answers unless its script never yields
 constexpr const char *terminate = "terminate";        // ends the web process; the next load starts another
 } // namespace toHelper
 
@@ -44,7 +45,9 @@ constexpr const char *download = "download";          // address
 constexpr const char *findResult = "findResult";      // current, total
 constexpr const char *contextMenu = "contextMenu";    // link, "1" when text is selected, "1" on an image
 constexpr const char *newWindow = "newWindow";        // address, then the history: current address first, back to first
-constexpr const char *crashed = "crashed";            // reason
+constexpr const char *crashed = "crashed";            // "crashed" | "memory" | "terminated" (asked for)
+constexpr const char *pong = "pong";                  // ping id
+constexpr const char *webProcess = "webProcess";      // pid of the web process showing the page
 constexpr const char *resource = "resource";          // request id, path of one of the browser's own qrc: files
 constexpr const char *permission = "permission";      // what was refused, document address
 } // namespace toBrowser
