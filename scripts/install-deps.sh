@@ -7,6 +7,9 @@ packages=(
     # cpack's DEB generator finds the binaries' library dependencies with these
     dpkg-dev file
     qtbase5-dev libqt5webkit5-dev qtwebengine5-dev libxcb1-dev
+    # the third executable: WebKitGTK in a helper drawing on an in-process
+    # Wayland compositor, sandboxed with bubblewrap where it can start
+    libwebkit2gtk-4.1-dev libqt5waylandcompositor5-dev bubblewrap xdg-dbus-proxy
     fonts-open-sans fonts-dejavu-core
     xvfb xauth openbox xdotool x11-utils x11-apps imagemagick
     openssl

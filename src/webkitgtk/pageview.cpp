@@ -141,6 +141,8 @@ void PageView::sendKey(QKeyEvent *event, bool pressed)
 
 void PageView::keyPressEvent(QKeyEvent *event)
 {
+    if (event->matches(QKeySequence::Copy))
+        emit copyRequested();
     sendKey(event, true);
 }
 

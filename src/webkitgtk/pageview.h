@@ -28,6 +28,8 @@ public:
 
 signals:
     void zoomSteps(int steps);
+    // Ctrl+C: the page's own copy goes to a clipboard the window cannot read.
+    void copyRequested();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QImage>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
@@ -90,6 +91,7 @@ WebKitGtkContent::WebKitGtkContent(QWidget *parent, ZuvoJsBridge *bridge)
         for (; steps < 0; ++steps)
             zoomOut();
     });
+    connect(_view, &PageView::copyRequested, this, [this] { _helper->send(msg::toHelper::copy); });
     connect(_helper, &HelperProcess::received, this, &WebKitGtkContent::handle);
     connect(_helper, &HelperProcess::ended, this, &WebKitGtkContent::onPageEnded);
 
@@ -284,6 +286,8 @@ void WebKitGtkContent::handle(const msg::Message &message)
         // Ended on purpose, by the watchdog: the next page is on its way.
         if (message.field(0) != "terminated")
             onPageEnded();
+    } else if (name == in::copied) {
+        putOnClipboard(message);
     } else if (name == in::pong) {
         _answeredPing = _answeredPing || field(message, 0).toInt() == _ping;
     } else if (name == in::webProcess) {
@@ -385,6 +389,15 @@ void WebKitGtkContent::showContextMenu(const msg::Message &message)
         actions.inspect = [this] { showDevTools(); };
     if (QMenu *menu = pagemenu::build(target, actions))
         menu->popup(QCursor::pos());
+}
+
+void WebKitGtkContent::putOnClipboard(const msg::Message &message)
+{
+    const QByteArray bytes = QByteArray::fromStdString(message.field(1));
+    if (message.field(0) == "image/png")
+        QGuiApplication::clipboard()->setImage(QImage::fromData(bytes, "PNG"));
+    else
+        QGuiApplication::clipboard()->setText(QString::fromUtf8(bytes));
 }
 
 void WebKitGtkContent::onNewWindow(const msg::Message &message)

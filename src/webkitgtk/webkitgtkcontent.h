@@ -54,6 +54,7 @@ private:
     void answerBridgeCall(const helpermessages::Message &message);
     void openPageDialog(const helpermessages::Message &message);
     void showContextMenu(const helpermessages::Message &message);
+    void putOnClipboard(const helpermessages::Message &message);
     void onNewWindow(const helpermessages::Message &message);
     void onLoadFinished(const helpermessages::Message &message);
     void onPageEnded();

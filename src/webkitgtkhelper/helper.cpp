@@ -32,6 +32,7 @@ struct Helper {
     std::string requestedAddress;
     std::string bridgeMarker;
     std::string extensionFolder;
+    std::string menuImage;
     std::string tokenHeader;
     std::string token;
     bool loadFailed = false;
@@ -294,6 +295,7 @@ gboolean onPermissionRequest(WebKitWebView *, WebKitPermissionRequest *request, 
 gboolean onContextMenu(WebKitWebView *, WebKitContextMenu *, GdkEvent *, WebKitHitTestResult *hit, gpointer)
 {
     const bool onLink = webkit_hit_test_result_context_is_link(hit);
+    helper.menuImage = webkit_hit_test_result_context_is_image(hit) ? text(webkit_hit_test_result_get_image_uri(hit)) : "";
     send(msg::toBrowser::contextMenu,
          {onLink ? text(webkit_hit_test_result_get_link_uri(hit)) : "",
           webkit_hit_test_result_context_is_selection(hit) ? "1" : "0",
@@ -414,6 +416,58 @@ void setToken(const msg::Message &message)
                                                       webkit_user_message_new("token", tokenParameters()));
 }
 
+// Copying. GTK's clipboard on this compositor does not reach the browser's,
+// so what is copied travels as a message.
+
+const char *const selectedText = "window.getSelection().toString()";
+
+// The image's pixels as a PNG data address, or "" (an image of another
+// origin cannot be read back).
+const char *const imagePixels = R"((function (source) {
+    var image = Array.prototype.find.call(document.images, function (i) {
+        return i.currentSrc === source || i.src === source;
+    });
+    if (!image || !image.naturalWidth)
+        return '';
+    var canvas = document.createElement('canvas');
+    canvas.width = image.naturalWidth;
+    canvas.height = image.naturalHeight;
+    canvas.getContext('2d').drawImage(image, 0, 0);
+    try { return canvas.toDataURL('image/png'); } catch (e) { return ''; }
+}))";
+
+void copy(const std::string &script, const char *type)
+{
+    webkit_web_view_evaluate_javascript(
+        helper.view, script.c_str(), -1, nullptr, nullptr, nullptr,
+        [](GObject *view, GAsyncResult *result, gpointer data) {
+            const char *type = static_cast<const char *>(data);
+            JSCValue *value = webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(view), result, nullptr);
+            if (!value)
+                return;
+            gchar *copiedText = jsc_value_is_string(value) ? jsc_value_to_string(value) : nullptr;
+            std::string bytes = text(copiedText);
+            g_free(copiedText);
+            g_object_unref(value);
+            if (std::string(type) == "image/png") {
+                const std::string prefix = "data:image/png;base64,";
+                bytes = bytes.compare(0, prefix.size(), prefix) == 0 ? msg::fromBase64(bytes.substr(prefix.size())) : "";
+            }
+            if (!bytes.empty())
+                send(msg::toBrowser::copied, {type, bytes});
+        },
+        const_cast<char *>(type));
+}
+
+void copyImage()
+{
+    if (helper.menuImage.empty())
+        return;
+    gchar *quoted = g_strescape(helper.menuImage.c_str(), nullptr);
+    copy(std::string(imagePixels) + "('" + quoted + "')", "image/png");
+    g_free(quoted);
+}
+
 // The browser's watchdog: a page whose script never yields cannot answer
 
 void ping(const std::string &id)
@@ -503,7 +557,9 @@ void handle(const msg::Message &message)
     } else if (name == in::bridgeAnswer || name == in::dialogAnswer) {
         answerDialog(message);
     } else if (name == in::copy) {
-        webkit_web_view_execute_editing_command(helper.view, WEBKIT_EDITING_COMMAND_COPY);
+        copy(selectedText, "text/plain");
+    } else if (name == in::copyImage) {
+        copyImage();
     } else if (name == in::inspect) {
         webkit_web_inspector_show(webkit_web_view_get_inspector(helper.view));
     } else if (name == in::resource) {
