@@ -61,8 +61,7 @@ PageCompositor::PageCompositor(QObject *parent)
     _output->setCurrentMode(mode);
     _compositor->setDefaultOutput(_output);
 
-    connect(_shell, &QWaylandXdgShell::toplevelCreated, this, &PageCompositor::onToplevelCreated);
-    connect(_compositor->defaultSeat(), &QWaylandSeat::cursorSurfaceRequest, this, &PageCompositor::cursorChanged);
+    connect(_shell, &QWaylandXdgShell::toplevelCreated, this, &PageCompositor::toplevelCreated);
 }
 
 PageCompositor::~PageCompositor()
@@ -81,49 +80,7 @@ QString PageCompositor::socketName() const
     return QString::fromUtf8(_compositor->socketName());
 }
 
-void PageCompositor::onToplevelCreated(QWaylandXdgToplevel *toplevel, QWaylandXdgSurface *surface)
-{
-    // Only the helper's first window is the page; any other (developer tools
-    // open in one) is closed at once rather than left unseen.
-    if (_pageToplevel) {
-        toplevel->sendClose();
-        return;
-    }
-    _pageToplevel = toplevel;
-    _pageSurface = surface;
-    connect(surface, &QObject::destroyed, this, [this] { emit pageSurfaceChanged(nullptr); });
-    configure();
-    emit pageSurfaceChanged(surface);
-}
-
-void PageCompositor::setPageSize(const QSize &size)
-{
-    if (size == _pageSize || size.isEmpty())
-        return;
-    _pageSize = size;
-    configure();
-}
-
-void PageCompositor::setActive(bool active)
-{
-    if (active == _active)
-        return;
-    _active = active;
-    configure();
-}
-
 void PageCompositor::setScale(int scale)
 {
     _output->setScaleFactor(qMax(1, scale));
-}
-
-void PageCompositor::configure()
-{
-    if (!_pageToplevel)
-        return;
-    // Maximized: the helper draws neither shadows nor rounded corners.
-    QVector<QWaylandXdgToplevel::State> states{QWaylandXdgToplevel::MaximizedState};
-    if (_active)
-        states.append(QWaylandXdgToplevel::ActivatedState);
-    _pageToplevel->sendConfigure(_pageSize, states);
 }

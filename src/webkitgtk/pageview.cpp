@@ -20,27 +20,32 @@ PageView::PageView(PageCompositor *compositor, QWidget *parent)
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_InputMethodEnabled);
-    connect(compositor, &PageCompositor::pageSurfaceChanged, this, &PageView::showSurface);
 }
 
 PageView::~PageView() = default;
 
-bool PageView::hasPage() const
+void PageView::showToplevel(QWaylandXdgToplevel *toplevel, QWaylandXdgSurface *surface)
 {
-    return _surfaceView->surface() && _surfaceView->surface()->hasContent();
+    _toplevel = toplevel;
+    _pageSurface = surface;
+    QWaylandSurface *waylandSurface = surface->surface();
+    _surfaceView->setSurface(waylandSurface);
+    connect(waylandSurface, &QWaylandSurface::redraw, this, &PageView::onRedraw, Qt::UniqueConnection);
+    if (hasFocus())
+        _compositor->seat()->setKeyboardFocus(waylandSurface);
+    configure();
+    update();
 }
 
-void PageView::showSurface(QWaylandXdgSurface *surface)
+void PageView::configure()
 {
-    _pageSurface = surface;
-    QWaylandSurface *waylandSurface = surface ? surface->surface() : nullptr;
-    _surfaceView->setSurface(waylandSurface);
-    if (waylandSurface) {
-        connect(waylandSurface, &QWaylandSurface::redraw, this, &PageView::onRedraw, Qt::UniqueConnection);
-        if (hasFocus())
-            _compositor->seat()->setKeyboardFocus(waylandSurface);
-    }
-    update();
+    if (!_toplevel)
+        return;
+    // Maximized: the helper draws neither shadows nor rounded corners.
+    QVector<QWaylandXdgToplevel::State> states{QWaylandXdgToplevel::MaximizedState};
+    if (hasFocus())
+        states.append(QWaylandXdgToplevel::ActivatedState);
+    _toplevel->sendConfigure(size(), states);
 }
 
 void PageView::onRedraw()
@@ -77,8 +82,8 @@ void PageView::paintEvent(QPaintEvent *)
 
 void PageView::resizeEvent(QResizeEvent *event)
 {
-    _compositor->setPageSize(event->size());
     QWidget::resizeEvent(event);
+    configure();
 }
 
 void PageView::sendPointer(const QPointF &position)
@@ -159,7 +164,7 @@ bool PageView::focusNextPrevChild(bool)
 
 void PageView::focusInEvent(QFocusEvent *event)
 {
-    _compositor->setActive(true);
+    configure();
     if (_surfaceView->surface())
         _compositor->seat()->setKeyboardFocus(_surfaceView->surface());
     QWidget::focusInEvent(event);
@@ -167,6 +172,6 @@ void PageView::focusInEvent(QFocusEvent *event)
 
 void PageView::focusOutEvent(QFocusEvent *event)
 {
-    _compositor->setActive(false);
     QWidget::focusOutEvent(event);
+    configure();
 }

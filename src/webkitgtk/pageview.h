@@ -23,8 +23,9 @@ public:
     PageView(PageCompositor *compositor, QWidget *parent);
     ~PageView() override;
 
-    // Whether the helper has drawn the page at least once.
-    bool hasPage() const;
+    // The helper's window this view shows, sized to the view.
+    void showToplevel(QWaylandXdgToplevel *toplevel, QWaylandXdgSurface *surface);
+    bool showsToplevel() const { return _toplevel; }
 
 signals:
     void zoomSteps(int steps);
@@ -46,7 +47,7 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
-    void showSurface(QWaylandXdgSurface *surface);
+    void configure();
     void onRedraw();
     void sendPointer(const QPointF &position);
     void sendKey(QKeyEvent *event, bool pressed);
@@ -54,6 +55,7 @@ private:
 
     PageCompositor *_compositor;
     QWaylandView *_surfaceView;
+    QPointer<QWaylandXdgToplevel> _toplevel;
     QPointer<QWaylandXdgSurface> _pageSurface;
     ZoomWheel _wheel;
 };

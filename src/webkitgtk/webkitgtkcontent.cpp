@@ -92,6 +92,7 @@ WebKitGtkContent::WebKitGtkContent(QWidget *parent, ZuvoJsBridge *bridge)
             zoomOut();
     });
     connect(_view, &PageView::copyRequested, this, [this] { _helper->send(msg::toHelper::copy); });
+    connect(_compositor, &PageCompositor::toplevelCreated, this, &WebKitGtkContent::showToplevel);
     connect(_helper, &HelperProcess::received, this, &WebKitGtkContent::handle);
     connect(_helper, &HelperProcess::ended, this, &WebKitGtkContent::onPageEnded);
 
@@ -107,6 +108,7 @@ WebKitGtkContent::WebKitGtkContent(QWidget *parent, ZuvoJsBridge *bridge)
 
 WebKitGtkContent::~WebKitGtkContent()
 {
+    delete _devTools;
     delete _helper;
     delete _view;
 }
@@ -238,8 +240,36 @@ void WebKitGtkContent::stopFinding()
 
 void WebKitGtkContent::showDevTools()
 {
-    if (devToolsEnabled())
-        _helper->send(msg::toHelper::inspect);
+    if (!devToolsEnabled())
+        return;
+    if (_devTools) {
+        _devTools->raise();
+        _devTools->activateWindow();
+        return;
+    }
+    _helper->send(msg::toHelper::inspect);
+}
+
+void WebKitGtkContent::showToplevel(QWaylandXdgToplevel *toplevel, QWaylandXdgSurface *surface)
+{
+    if (!_view->showsToplevel()) {
+        _view->showToplevel(toplevel, surface);
+        return;
+    }
+    // Any later window of the helper is WebKit's developer tools, shown in a
+    // window of their own; anything else is closed rather than left unseen.
+    if (!devToolsEnabled() || _devTools) {
+        toplevel->sendClose();
+        return;
+    }
+    _devTools = new PageView(_compositor, nullptr);
+    _devTools->setAttribute(Qt::WA_DeleteOnClose);
+    _devTools->setWindowTitle(QStringLiteral("Developer tools"));
+    _devTools->resize(900, 600);
+    _devTools->showToplevel(toplevel, surface);
+    connect(surface, &QObject::destroyed, _devTools, &QWidget::close);
+    connect(_devTools, &QObject::destroyed, toplevel, &QWaylandXdgToplevel::sendClose);
+    _devTools->show();
 }
 
 QString WebKitGtkContent::crashText() const

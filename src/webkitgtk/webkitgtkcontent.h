@@ -6,6 +6,7 @@
 
 #include <QPointer>
 #include <QQueue>
+#include <QWaylandXdgShell>
 
 class HelperProcess;
 class PageCompositor;
@@ -49,6 +50,7 @@ public:
 
 private:
     void startHelper();
+    void showToplevel(QWaylandXdgToplevel *toplevel, QWaylandXdgSurface *surface);
     void handle(const helpermessages::Message &message);
     void answerResource(const helpermessages::Message &message);
     void answerBridgeCall(const helpermessages::Message &message);
@@ -65,6 +67,7 @@ private:
     QPointer<ZuvoJsBridge> _bridge;
     PageCompositor *_compositor;
     PageView *_view;
+    QPointer<PageView> _devTools;
     HelperProcess *_helper;
     QLabel *_crashNotice;
     BridgeOrigins _origins;

@@ -484,6 +484,31 @@ void ping(const std::string &id)
         pingId);
 }
 
+// Developer tools, always in a window of their own: docked in the page they
+// would cover it, and the browser shows each window of the helper by itself.
+// WebKit docks them in a large enough view once they have loaded, so they
+// are taken out again as soon as it has.
+gboolean detachInspector(gpointer inspector)
+{
+    webkit_web_inspector_detach(WEBKIT_WEB_INSPECTOR(inspector));
+    return G_SOURCE_REMOVE;
+}
+
+void showInspector()
+{
+    WebKitWebInspector *inspector = webkit_web_view_get_inspector(helper.view);
+    static bool undocks = false;
+    if (!undocks) {
+        g_signal_connect(inspector, "attach", G_CALLBACK(+[](WebKitWebInspector *docked, gpointer) {
+                             g_idle_add(detachInspector, docked);
+                             return FALSE;
+                         }),
+                         nullptr);
+        undocks = true;
+    }
+    webkit_web_inspector_show(inspector);
+}
+
 // The browser's messages
 
 // A link with the download attribute would go to WebKit's own download,
@@ -561,7 +586,7 @@ void handle(const msg::Message &message)
     } else if (name == in::copyImage) {
         copyImage();
     } else if (name == in::inspect) {
-        webkit_web_inspector_show(webkit_web_view_get_inspector(helper.view));
+        showInspector();
     } else if (name == in::resource) {
         answerResource(message);
     } else if (name == in::ping) {
