@@ -13,18 +13,21 @@ build="$(cd "${1:-build}" && pwd)"
 package=zuvochatwebbroswer
 dev_package=libzuvobrowserhost-dev
 engine_package=zuvochatwebbroswer-webengine
+gtk_package=zuvochatwebbroswer-webkitgtk
 start_page=qrc:/start/index.html
 
 if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi
 apt() { "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get "$@"; }
 
-rm -f "$build/${package}"_*.deb "$build/${dev_package}"_*.deb "$build/${engine_package}"_*.deb
+rm -f "$build/${package}"_*.deb "$build/${dev_package}"_*.deb "$build/${engine_package}"_*.deb "$build/${gtk_package}"_*.deb
 (cd "$build" && cpack -G DEB)
 deb="$(ls "$build/${package}"_*.deb)"
 dev_deb="$(ls "$build/${dev_package}"_*.deb)"
 # Built where Qt WebEngine is (-DZUVO_WEBENGINE=ON, the default).
 engine_deb="$(ls "$build/${engine_package}"_*.deb 2>/dev/null || true)"
-for file in "$deb" "$dev_deb" $engine_deb; do
+# Built where WebKitGTK and Qt's Wayland compositor are.
+gtk_deb="$(ls "$build/${gtk_package}"_*.deb 2>/dev/null || true)"
+for file in "$deb" "$dev_deb" $engine_deb $gtk_deb; do
     echo "package: $file"
     dpkg-deb --field "$file" Package Version Depends
 done
@@ -35,7 +38,7 @@ finish() {
     local rc=$?
     exec 3>&- 2>/dev/null || true
     [ -n "$host_pid" ] && kill "$host_pid" 2>/dev/null || true
-    for p in "$engine_package" "$dev_package" "$package"; do
+    for p in "$gtk_package" "$engine_package" "$dev_package" "$package"; do
         if dpkg-query -W "$p" >/dev/null 2>&1; then
             apt remove -y --purge "$p" >/dev/null
         fi
@@ -109,6 +112,20 @@ if [ -n "$engine_deb" ]; then
     check_host_run "$folder/zuvochatwebbroswer-webengine" "ZuvoWebEngineView::loadFinished true"
     apt remove -y --purge "$engine_package" >/dev/null
     [ ! -e "$folder/zuvochatwebbroswer-webengine" ] || fail "the WebEngine browser is still there after removing it"
+fi
+
+# The WebKitGTK package: its browser, helper and extension beside the others,
+# depending on neither Qt engine.
+if [ -n "$gtk_deb" ]; then
+    dpkg-deb --field "$gtk_deb" Depends | grep libwebkit2gtk-4.1 >/dev/null || fail "$gtk_package does not depend on WebKitGTK"
+    dpkg-deb --field "$gtk_deb" Depends | grep -E "libqt5webkit|webengine" >/dev/null && fail "$gtk_package depends on a Qt engine"
+    apt install -y --reinstall "$gtk_deb"
+    for file in zuvochatwebbroswer-webkitgtk zuvochatwebkitgtkhelper zuvochatwebkitgtk-extension/zuvochatwebkitgtkextension.so; do
+        [ -e "$folder/$file" ] || fail "no $file in $folder"
+    done
+    check_host_run "$folder/zuvochatwebbroswer-webkitgtk" "WebKitGtkContent::loadFinished true"
+    apt remove -y --purge "$gtk_package" >/dev/null
+    [ ! -e "$folder/zuvochatwebbroswer-webkitgtk" ] || fail "the WebKitGTK browser is still there after removing it"
 fi
 
 # The development package: the library's public side, enough for find_package
