@@ -1,5 +1,6 @@
 #include "pagecompositor.h"
 
+#include "keyboardlayout.h"
 #include "zuvolog.h"
 
 #include <QCoreApplication>
@@ -9,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QScreen>
 #include <QWaylandCompositor>
+#include <QWaylandKeymap>
 #include <QWaylandOutput>
 #include <QWaylandOutputMode>
 #include <QWaylandSeat>
@@ -61,6 +63,7 @@ PageCompositor::PageCompositor(QObject *parent)
     _output->setCurrentMode(mode);
     _compositor->setDefaultOutput(_output);
 
+    useLayoutOfDisplay();
     connect(_shell, &QWaylandXdgShell::toplevelCreated, this, &PageCompositor::toplevelCreated);
 }
 
@@ -68,6 +71,21 @@ PageCompositor::~PageCompositor()
 {
     delete _compositor;
     delete _outputWindow;
+}
+
+void PageCompositor::useLayoutOfDisplay()
+{
+    // Keys arrive with the X server's key codes; without this the helper
+    // would read them with a US layout whatever the user's is.
+    const KeyboardLayout layout = KeyboardLayout::ofDisplay();
+    if (layout.layout.isEmpty())
+        return;
+    QWaylandKeymap *keymap = seat()->keymap();
+    keymap->setRules(layout.rules);
+    keymap->setModel(layout.model);
+    keymap->setLayout(layout.layout);
+    keymap->setVariant(layout.variant);
+    keymap->setOptions(layout.options);
 }
 
 QWaylandSeat *PageCompositor::seat() const

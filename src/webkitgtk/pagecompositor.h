@@ -38,6 +38,8 @@ signals:
     void toplevelCreated(QWaylandXdgToplevel *toplevel, QWaylandXdgSurface *surface);
 
 private:
+    void useLayoutOfDisplay();
+
     QWaylandCompositor *_compositor;
     QWaylandXdgShell *_shell;
     QWindow *_outputWindow;

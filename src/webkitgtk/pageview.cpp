@@ -19,7 +19,10 @@ PageView::PageView(PageCompositor *compositor, QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setAttribute(Qt::WA_InputMethodEnabled);
+    // Keys go to the helper as the keyboard sends them, dead keys included,
+    // and it composes them with the user's layout; an input method of this
+    // side would swallow them.
+    setAttribute(Qt::WA_InputMethodEnabled, false);
 }
 
 PageView::~PageView() = default;
