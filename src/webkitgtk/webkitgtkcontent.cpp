@@ -2,6 +2,7 @@
 
 #include "accesstoken.h"
 #include "bridgeprompt.h"
+#include "crashnotice.h"
 #include "helperprocess.h"
 #include "pagecompositor.h"
 #include "pagemenu.h"
@@ -17,7 +18,6 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QInputDialog>
-#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeDatabase>
@@ -83,7 +83,7 @@ WebKitGtkContent::WebKitGtkContent(QWidget *parent, ZuvoJsBridge *bridge)
     , _compositor(new PageCompositor(this))
     , _view(new PageView(_compositor, parent))
     , _helper(new HelperProcess(this))
-    , _crashNotice(new QLabel(_view))
+    , _crashNotice(new CrashNotice(_view))
 {
     connect(_view, &PageView::zoomSteps, this, [this](int steps) {
         for (; steps > 0; --steps)
@@ -95,14 +95,6 @@ WebKitGtkContent::WebKitGtkContent(QWidget *parent, ZuvoJsBridge *bridge)
     connect(_compositor, &PageCompositor::toplevelCreated, this, &WebKitGtkContent::showToplevel);
     connect(_helper, &HelperProcess::received, this, &WebKitGtkContent::handle);
     connect(_helper, &HelperProcess::ended, this, &WebKitGtkContent::onPageEnded);
-
-    _crashNotice->setObjectName(QStringLiteral("crashNotice"));
-    _crashNotice->setAlignment(Qt::AlignCenter);
-    _crashNotice->setWordWrap(true);
-    _crashNotice->setTextFormat(Qt::PlainText);
-    _crashNotice->setAutoFillBackground(true);
-    _crashNotice->hide();
-    _view->installEventFilter(this);
     startHelper();
 }
 
@@ -272,16 +264,6 @@ void WebKitGtkContent::showToplevel(QWaylandXdgToplevel *toplevel, QWaylandXdgSu
     _devTools->show();
 }
 
-QString WebKitGtkContent::crashText() const
-{
-    return _crashNotice->text();
-}
-
-bool WebKitGtkContent::showsCrashNotice() const
-{
-    return !_crashNotice->isHidden();
-}
-
 void WebKitGtkContent::handle(const msg::Message &message)
 {
     namespace in = msg::toBrowser;
@@ -444,16 +426,5 @@ void WebKitGtkContent::onPageEnded()
 {
     closePageDialogs();
     qCDebug(zuvoWeb) << "page process ended";
-    _crashNotice->setText(QStringLiteral("This page stopped working: the process that showed it has ended.\n"
-                                        "Refresh, or open another address, to load it again."));
-    _crashNotice->setGeometry(_view->rect());
-    _crashNotice->show();
-    _crashNotice->raise();
-}
-
-bool WebKitGtkContent::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == _view && event->type() == QEvent::Resize)
-        _crashNotice->setGeometry(_view->rect());
-    return WebContent::eventFilter(watched, event);
+    _crashNotice->showOverPage();
 }

@@ -11,7 +11,7 @@
 class HelperProcess;
 class PageCompositor;
 class PageView;
-class QLabel;
+class CrashNotice;
 
 namespace helpermessages {
 struct Message;
@@ -45,9 +45,6 @@ public:
     void stopFinding() override;
     void showDevTools() override;
 
-    QString crashText() const;
-    bool showsCrashNotice() const;
-
 private:
     void startHelper();
     void showToplevel(QWaylandXdgToplevel *toplevel, QWaylandXdgSurface *surface);
@@ -62,14 +59,13 @@ private:
     void onPageEnded();
     void replaceIfHung();
     void setZoomPercent(int percent);
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
     QPointer<ZuvoJsBridge> _bridge;
     PageCompositor *_compositor;
     PageView *_view;
     QPointer<PageView> _devTools;
     HelperProcess *_helper;
-    QLabel *_crashNotice;
+    CrashNotice *_crashNotice;
     BridgeOrigins _origins;
     QQueue<QUrl> _savedAddresses;
     QUrl _url;
