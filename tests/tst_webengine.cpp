@@ -49,6 +49,16 @@ if (then)
     setTimeout(function () { location.href = then + '?from=' + document.title; }, 0);
 </script></head><body></body></html>)";
 
+// A frame of another origin inside a page that has the bridge, calling it the
+// way the bridge's own script does; the page learns when it has asked.
+const QByteArray framedPage = R"(<html><head><script>
+window.addEventListener('message', function (event) { document.title = 'frame ' + event.data; });
+</script></head><body><iframe src="OTHER/thief"></iframe></body></html>)";
+const QByteArray thiefFrame = R"(<html><body><script>
+var answer = prompt('\u0001zuvowebkitbridge:postLog', 'stolen');
+parent.postMessage('asked', '*');
+</script></body></html>)";
+
 const QByteArray userInfoPage = R"(<html><head><script>
 setTimeout(function () {
     var started = Date.now();
@@ -111,6 +121,7 @@ private slots:
     void accessTokenOnEveryRequest();
     void bridgeOnlyForTheRequestedOrigin_data();
     void bridgeOnlyForTheRequestedOrigin();
+    void frameOfAnotherOriginGetsNoBridge();
     void userInfoIsSynchronous_data();
     void userInfoIsSynchronous();
     void pageDialogsCloseAsCancel();
@@ -244,6 +255,16 @@ void tst_OutOfProcessEngine::bridgeOnlyForTheRequestedOrigin()
     QVERIFY(show(QStringLiteral("/bridge?then=") + QString::fromUtf8(QUrl::toPercentEncoding(onward)), requested));
     QTRY_COMPARE_WITH_TIMEOUT(_content->title(), QStringLiteral("undefined"), loadTimeoutMs);
     QCOMPARE(_server.requestsFor("/bridge?from=object").size(), 1);
+}
+
+void tst_OutOfProcessEngine::frameOfAnotherOriginGetsNoBridge()
+{
+    _server.setPage("/framed", QByteArray(framedPage).replace("OTHER", otherOrigin().toUtf8()));
+    _server.setPage("/thief", thiefFrame);
+    QSignalSpy logs(_bridge, &ZuvoJsBridge::receiveLog);
+    QVERIFY(show(QStringLiteral("/framed")));
+    QTRY_COMPARE_WITH_TIMEOUT(_content->title(), QStringLiteral("frame asked"), loadTimeoutMs);
+    QCOMPARE(logs.count(), 0);
 }
 
 void tst_OutOfProcessEngine::userInfoIsSynchronous_data()

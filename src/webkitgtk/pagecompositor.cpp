@@ -97,8 +97,3 @@ QString PageCompositor::socketName() const
 {
     return QString::fromUtf8(_compositor->socketName());
 }
-
-void PageCompositor::setScale(int scale)
-{
-    _output->setScaleFactor(qMax(1, scale));
-}

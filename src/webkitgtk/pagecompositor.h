@@ -30,9 +30,6 @@ public:
     QWaylandCompositor *compositor() const { return _compositor; }
     QWaylandSeat *seat() const;
 
-    // The scale the helper draws at, whole numbers only on this protocol.
-    void setScale(int scale);
-
 signals:
     // A window of the helper arrived: the page first, then developer tools.
     void toplevelCreated(QWaylandXdgToplevel *toplevel, QWaylandXdgSurface *surface);

@@ -62,6 +62,34 @@ gboolean onUserMessage(WebKitWebExtension *, WebKitUserMessage *message, gpointe
     return TRUE;
 }
 
+// The bridge's calls are prompts whose text starts with a control character,
+// and the helper can only tell which page, not which frame, asks. A frame
+// inside the page may hold a document of any origin, so its prompt refuses
+// such a text before it leaves the frame; what no page would prompt anyway.
+const char *const framePromptGuard = R"((function () {
+    var prompt = window.prompt;
+    var guarded = function (message, answer) {
+        if (String(message).charCodeAt(0) === 1)
+            return null;
+        return prompt.apply(window, arguments);
+    };
+    // Wherever the engine keeps it, the window or its prototypes.
+    for (var holder = window; holder; holder = Object.getPrototypeOf(holder)) {
+        if (Object.prototype.hasOwnProperty.call(holder, 'prompt'))
+            Object.defineProperty(holder, 'prompt', { value: guarded, writable: false, configurable: false });
+    }
+})();)";
+
+void onWindowObjectCleared(WebKitScriptWorld *world, WebKitWebPage *, WebKitFrame *frame, gpointer)
+{
+    if (webkit_frame_is_main_frame(frame))
+        return;
+    JSCContext *context = webkit_frame_get_js_context_for_script_world(frame, world);
+    if (JSCValue *result = jsc_context_evaluate(context, framePromptGuard, -1))
+        g_object_unref(result);
+    g_object_unref(context);
+}
+
 void onPageCreated(WebKitWebExtension *, WebKitWebPage *page, gpointer)
 {
     g_signal_connect(page, "send-request", G_CALLBACK(onSendRequest), nullptr);
@@ -74,5 +102,7 @@ extern "C" G_MODULE_EXPORT void webkit_web_extension_initialize_with_user_data(W
 {
     takeToken(const_cast<GVariant *>(data));
     g_signal_connect(extension, "page-created", G_CALLBACK(onPageCreated), nullptr);
+    g_signal_connect(webkit_script_world_get_default(), "window-object-cleared", G_CALLBACK(onWindowObjectCleared),
+                     nullptr);
     g_signal_connect(extension, "user-message-received", G_CALLBACK(onUserMessage), nullptr);
 }
