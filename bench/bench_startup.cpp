@@ -17,9 +17,11 @@
 #include <QFile>
 #include <QTextStream>
 #include <QTimer>
-#ifdef ZUVO_BENCH_WEBENGINE
+#if defined(ZUVO_BENCH_WEBENGINE)
 #include <QWebEngineView>
 using BareView = QWebEngineView;
+#elif defined(ZUVO_BENCH_WEBKITGTK)
+// The bare WebKitGTK window is a GTK program of its own, bench_bare_webkitgtk.
 #else
 #include <QWebView>
 using BareView = QWebView;
@@ -103,6 +105,7 @@ int main(int argc, char *argv[])
     else
         WebContent::prepareProcess();
     QApplication app(argc, argv);
+#ifndef ZUVO_BENCH_WEBKITGTK
     if (bare) {
         BareView view;
         reportWhenLoaded(&view, t0, [] { QCoreApplication::exit(0); });
@@ -111,9 +114,12 @@ int main(int argc, char *argv[])
         view.show();
         return app.exec();
     }
+#endif
 
     ZuvoChatWBConfigure::init();
-    ZuvoChatWebBroswer *window = ZuvoChatWebBroswer::newZuvoChatWebBroswer(QLatin1String(kStartPage), nullptr);
+    // The bare WebKitGTK window reads the start page from its file.
+    const QString page = qEnvironmentVariable("ZUVO_BENCH_PAGE", QLatin1String(kStartPage));
+    ZuvoChatWebBroswer *window = ZuvoChatWebBroswer::newZuvoChatWebBroswer(page, nullptr);
     // Ends as the browser does at the link's end: the window first, then the
     // event loop half a second later.
     reportWhenLoaded(window->impl()->webContent(), t0, [] {

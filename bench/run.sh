@@ -15,11 +15,12 @@ for bench in "$build"/bench/bench_*; do
     [ -f "$bench" ] && [ -x "$bench" ] || continue
     name="$(basename "$bench")"
     # startup.sh runs both engines' start-up programs side by side.
-    [ "$name" = bench_startup_webengine ] && continue
+    case "$name" in bench_startup_webengine | bench_startup_webkitgtk | bench_bare_webkitgtk) continue ;; esac
     echo "== $name"
     if [ "$name" = bench_userinfo_process ]; then
         # The real browser process of each engine built.
-        for browser in "$build"/src/zuvochatwebbroswer "$build"/src/zuvochatwebbroswer-webengine; do
+        for browser in "$build"/src/zuvochatwebbroswer "$build"/src/zuvochatwebbroswer-webengine \
+            "$build"/src/zuvochatwebbroswer-webkitgtk; do
             [ -x "$browser" ] || continue
             "$bench" "$browser" 2>/dev/null || failed+=("$name $(basename "$browser")")
         done

@@ -48,6 +48,18 @@ leaves the window and the link to the chat client working. It installs beside
 the Qt WebKit browser, in the same folder; a chat client chooses the engine
 by the executable it starts.")
 endif()
+# So is the WebKitGTK browser, with its helper and web process extension in
+# the same folder; it pulls in neither Qt WebKit nor Qt WebEngine.
+if(TARGET zuvochatwebbroswer-webkitgtk)
+    list(APPEND CPACK_COMPONENTS_ALL webkitgtk)
+    set(CPACK_DEBIAN_WEBKITGTK_PACKAGE_NAME ${ZUVO_PACKAGE_NAME}-webkitgtk)
+    set(CPACK_DEBIAN_WEBKITGTK_DESCRIPTION "The Zuvo chat client's browser on WebKitGTK.
+The same browser and host protocol as zuvochatwebbroswer, with pages drawn by
+WebKitGTK, which Debian keeps current with security updates, in a helper
+process that draws into the browser's window through a compositor of the
+browser's own. It installs beside the other browsers, in the same folder; a
+chat client chooses the engine by the executable it starts.")
+endif()
 set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_NAME ${ZUVO_PACKAGE_NAME})
 # CPack puts the one summary above each package's description.
 set(CPACK_DEBIAN_UNSPECIFIED_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")

@@ -8,11 +8,15 @@ set -euo pipefail
 engines=(
     "zuvochatwebbroswer libqt5webkit5"
     "zuvochatwebbroswer-webengine libqt5webenginecore5"
+    "zuvochatwebbroswer-webkitgtk libwebkit2gtk-4.1-0"
 )
 
 last_upload() {
     # The trailer of the newest changelog entry: " -- Name <mail>  Day, DD Mon YYYY …".
-    zcat "/usr/share/doc/$1/changelog.Debian.gz" | grep -m1 '^ -- ' |
+    # Read whole first: a reader that stops early would fail the pipeline.
+    local changelog
+    changelog="$(zcat "/usr/share/doc/$1/changelog.Debian.gz")"
+    grep -m1 '^ -- ' <<<"$changelog" |
         sed -E 's/.*>  [A-Za-z]{3}, ([0-9]{1,2}) ([A-Za-z]{3}) ([0-9]{4}).*/\1 \2 \3/'
 }
 

@@ -9,6 +9,9 @@ packages=(
     qtbase5-dev libqt5webkit5-dev qtwebengine5-dev libxcb1-dev
     # the host library's second build, for chat clients on Qt 6
     qt6-base-dev
+    # the third executable: WebKitGTK in a helper drawing on an in-process
+    # Wayland compositor, sandboxed with bubblewrap where it can start
+    libwebkit2gtk-4.1-dev libqt5waylandcompositor5-dev bubblewrap xdg-dbus-proxy
     fonts-open-sans fonts-dejavu-core
     xvfb xauth openbox xdotool x11-utils x11-apps imagemagick
     # the Wayland runs: a headless compositor, the toolkit's Wayland platform, screenshots

@@ -16,12 +16,13 @@ dev_package=libzuvobrowserhost-dev
 engine_package=zuvochatwebbroswer-webengine
 lib6_package=libzuvobrowserhost6-1
 dev6_package=libzuvobrowserhost6-dev
+gtk_package=zuvochatwebbroswer-webkitgtk
 start_page=qrc:/start/index.html
 
 if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi
 apt() { "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get "$@"; }
 
-for p in "$package" "$dev_package" "$engine_package" "$lib6_package" "$dev6_package"; do
+for p in "$package" "$dev_package" "$engine_package" "$lib6_package" "$dev6_package" "$gtk_package"; do
     rm -f "$build/${p}"_*.deb
 done
 (cd "$build" && cpack -G DEB)
@@ -32,7 +33,9 @@ engine_deb="$(ls "$build/${engine_package}"_*.deb 2>/dev/null || true)"
 # Built where Qt 6 is (-DZUVO_HOSTLIB_QT6=ON, the default).
 lib6_deb="$(ls "$build/${lib6_package}"_*.deb 2>/dev/null || true)"
 dev6_deb="$(ls "$build/${dev6_package}"_*.deb 2>/dev/null || true)"
-for file in "$deb" "$dev_deb" $engine_deb $lib6_deb $dev6_deb; do
+# Built where WebKitGTK and Qt's Wayland compositor are.
+gtk_deb="$(ls "$build/${gtk_package}"_*.deb 2>/dev/null || true)"
+for file in "$deb" "$dev_deb" $engine_deb $lib6_deb $dev6_deb $gtk_deb; do
     echo "package: $file"
     dpkg-deb --field "$file" Package Version Depends
 done
@@ -45,7 +48,7 @@ finish() {
     local rc=$?
     exec 3>&- 2>/dev/null || true
     [ -n "$host_pid" ] && kill "$host_pid" 2>/dev/null || true
-    for p in "$dev6_package" "$lib6_package" "$engine_package" "$dev_package" "$package"; do
+    for p in "$gtk_package" "$dev6_package" "$lib6_package" "$engine_package" "$dev_package" "$package"; do
         if dpkg-query -W "$p" >/dev/null 2>&1; then
             apt remove -y --purge "$p" >/dev/null
         fi
@@ -120,6 +123,23 @@ if [ -n "$engine_deb" ]; then
     apt remove -y --purge "$engine_package" >/dev/null
     [ ! -e "$folder/zuvochatwebbroswer-webengine" ] || fail "the WebEngine browser is still there after removing it"
 fi
+
+# The WebKitGTK package: its browser, helper and extension beside the others,
+# depending on neither Qt engine.
+if [ -n "$gtk_deb" ]; then
+    dpkg-deb --field "$gtk_deb" Depends | grep libwebkit2gtk-4.1 >/dev/null || fail "$gtk_package does not depend on WebKitGTK"
+    dpkg-deb --field "$gtk_deb" Depends | grep -E "libqt5webkit|webengine" >/dev/null && fail "$gtk_package depends on a Qt engine"
+    apt install -y --reinstall "$gtk_deb"
+    for file in zuvochatwebbroswer-webkitgtk zuvochatwebkitgtkhelper zuvochatwebkitgtk-extension/zuvochatwebkitgtkextension.so; do
+        [ -e "$folder/$file" ] || fail "no $file in $folder"
+    done
+    check_host_run "$folder/zuvochatwebbroswer-webkitgtk" "WebKitGtkContent::loadFinished true"
+    apt remove -y --purge "$gtk_package" >/dev/null
+    [ ! -e "$folder/zuvochatwebbroswer-webkitgtk" ] || fail "the WebKitGTK browser is still there after removing it"
+fi
+
+# The development package: the library's public side, enough for find_package
+# with nothing but the default prefix.
 
 # A development package: the library's public side, enough for find_package
 # with nothing but the default prefix. The example built for Qt $1 against it

@@ -103,6 +103,17 @@ TrustedOriginList TrustedOriginList::fromJson(const QByteArray &json)
     return list;
 }
 
+TrustedOriginList TrustedOriginList::fromPatterns(const QStringList &patterns)
+{
+    TrustedOriginList list;
+    list._active = true;
+    for (const QString &text : patterns) {
+        if (const std::optional<OriginPattern> pattern = OriginPattern::parse(text))
+            list._patterns.append(*pattern);
+    }
+    return list;
+}
+
 bool TrustedOriginList::isTrusted(const QUrl &url) const
 {
     return std::any_of(_patterns.begin(), _patterns.end(),

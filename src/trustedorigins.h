@@ -44,6 +44,9 @@ public:
     // an array, gives the inactive list; entries that are not patterns are
     // dropped and the rest apply, so a list of nothing but typos trusts nobody.
     static TrustedOriginList fromJson(const QByteArray &json);
+    // An active list of these patterns, as patterns() gives them: how the
+    // list travels to a process that decides on its own.
+    static TrustedOriginList fromPatterns(const QStringList &patterns);
 
     bool isActive() const { return _active; }
     bool isTrusted(const QUrl &url) const;
@@ -88,6 +91,8 @@ public:
     bool acceptsDespiteErrors(const QByteArray &certificateDer) const;
 
     static QByteArray fingerprint(const QByteArray &certificateDer);
+    // Lower-case hex, for an engine that checks in another process.
+    QList<QByteArray> fingerprints() const { return _fingerprints.values(); }
 
 private:
     QSet<QByteArray> _fingerprints;

@@ -1,11 +1,12 @@
-// The WebEngine page where its mechanism differs from WebKit's: the token
-// through a request interceptor, the bridge as marked prompts answered while
-// this process's event loop runs, the page's own dialogs, permissions, and
-// nothing on disk. Pages come from a real HTTP server on loopback, the page
-// runs in a real page process; the window's share is WebContent alone.
+// The engines whose page runs in another process (WebEngine, WebKitGTK),
+// where their mechanism differs from Qt WebKit's: the token put on requests
+// by the engine, the bridge as marked prompts answered while this process's
+// event loop runs, the page's own dialogs, permissions, and nothing on disk.
+// Pages come from a real HTTP server on loopback, the page runs in a real
+// page process; the window's share is WebContent alone, so one source runs
+// against each engine's library.
 #include "httpfixture.h"
 #include "webcontent.h"
-#include "webenginecontent.h"
 #include "zuvojsbridge.h"
 
 #include <QDialog>
@@ -39,10 +40,24 @@ fetch('OTHER/fetched', {mode: 'no-cors'}).then(function () {
 }, function () { document.title = 'done'; });
 </script></body></html>)";
 
-// The page's verdict on the bridge, in its title.
+// The page's verdict on the bridge, in its title; with ?then=ADDRESS it goes
+// on there, telling the server its verdict.
 const QByteArray bridgeProbe = R"(<html><head><script>
 document.title = typeof window.zuvowebkitbridge;
+var then = new URLSearchParams(location.search).get('then');
+if (then)
+    setTimeout(function () { location.href = then + '?from=' + document.title; }, 0);
 </script></head><body></body></html>)";
+
+// A frame of another origin inside a page that has the bridge, calling it the
+// way the bridge's own script does; the page learns when it has asked.
+const QByteArray framedPage = R"(<html><head><script>
+window.addEventListener('message', function (event) { document.title = 'frame ' + event.data; });
+</script></head><body><iframe src="OTHER/thief"></iframe></body></html>)";
+const QByteArray thiefFrame = R"(<html><body><script>
+var answer = prompt('\u0001zuvowebkitbridge:postLog', 'stolen');
+parent.postMessage('asked', '*');
+</script></body></html>)";
 
 const QByteArray userInfoPage = R"(<html><head><script>
 setTimeout(function () {
@@ -93,7 +108,7 @@ QByteArray titled(const QByteArray &title)
 
 } // namespace
 
-class tst_WebEngine : public QObject
+class tst_OutOfProcessEngine : public QObject
 {
     Q_OBJECT
 
@@ -106,6 +121,7 @@ private slots:
     void accessTokenOnEveryRequest();
     void bridgeOnlyForTheRequestedOrigin_data();
     void bridgeOnlyForTheRequestedOrigin();
+    void frameOfAnotherOriginGetsNoBridge();
     void userInfoIsSynchronous_data();
     void userInfoIsSynchronous();
     void pageDialogsCloseAsCancel();
@@ -125,7 +141,7 @@ private:
     WebContent *_content = nullptr;
 };
 
-void tst_WebEngine::initTestCase()
+void tst_OutOfProcessEngine::initTestCase()
 {
     QVERIFY(_home.isValid());
     // Whatever the engine would keep lands here, where the last test looks.
@@ -151,7 +167,7 @@ void tst_WebEngine::initTestCase()
     _server.setPage("/opened", titled("opened"));
 }
 
-void tst_WebEngine::init()
+void tst_OutOfProcessEngine::init()
 {
     _holder = new QWidget;
     _holder->resize(800, 600);
@@ -162,21 +178,21 @@ void tst_WebEngine::init()
     _server.clearRequests();
 }
 
-void tst_WebEngine::cleanup()
+void tst_OutOfProcessEngine::cleanup()
 {
     delete _content;
     delete _holder;
     _content = nullptr;
 }
 
-bool tst_WebEngine::show(const QString &path, const QString &host)
+bool tst_OutOfProcessEngine::show(const QString &path, const QString &host)
 {
     QSignalSpy finished(_content, &WebContent::loadFinished);
     _content->showAddress(_server.url(path, host));
     return finished.wait(loadTimeoutMs) && finished.last().value(0).toBool();
 }
 
-void tst_WebEngine::accessTokenOnEveryRequest_data()
+void tst_OutOfProcessEngine::accessTokenOnEveryRequest_data()
 {
     QTest::addColumn<QString>("token");
     QTest::addColumn<QByteArray>("sent"); // empty: no header at all
@@ -188,7 +204,7 @@ void tst_WebEngine::accessTokenOnEveryRequest_data()
     QTest::newRow("tab never sent") << "a\tb" << QByteArray();
 }
 
-void tst_WebEngine::accessTokenOnEveryRequest()
+void tst_OutOfProcessEngine::accessTokenOnEveryRequest()
 {
     QFETCH(QString, token);
     QFETCH(QByteArray, sent);
@@ -210,7 +226,7 @@ void tst_WebEngine::accessTokenOnEveryRequest()
     }
 }
 
-void tst_WebEngine::bridgeOnlyForTheRequestedOrigin_data()
+void tst_OutOfProcessEngine::bridgeOnlyForTheRequestedOrigin_data()
 {
     QTest::addColumn<QString>("requested");
     QTest::addColumn<QString>("redirectTo"); // empty: no redirect
@@ -220,7 +236,7 @@ void tst_WebEngine::bridgeOnlyForTheRequestedOrigin_data()
     QTest::newRow("where its first load ended up") << "127.0.0.1" << "localhost" << "object";
 }
 
-void tst_WebEngine::bridgeOnlyForTheRequestedOrigin()
+void tst_OutOfProcessEngine::bridgeOnlyForTheRequestedOrigin()
 {
     QFETCH(QString, requested);
     QFETCH(QString, redirectTo);
@@ -229,20 +245,29 @@ void tst_WebEngine::bridgeOnlyForTheRequestedOrigin()
         _server.setRedirect("/redirect", _server.url(QStringLiteral("/bridge"), redirectTo));
     QVERIFY(show(redirectTo.isEmpty() ? QStringLiteral("/bridge") : QStringLiteral("/redirect"), requested));
     QTRY_COMPARE_WITH_TIMEOUT(_content->title(), verdict, loadTimeoutMs);
+    if (!redirectTo.isEmpty())
+        return;
 
     // A document of another origin reached from there gets nothing.
     const QString elsewhere = requested == QLatin1String("localhost") ? QStringLiteral("127.0.0.1")
                                                                       : QStringLiteral("localhost");
-    if (redirectTo.isEmpty()) {
-        QSignalSpy finished(_content, &WebContent::loadFinished);
-        auto *engine = qobject_cast<WebEngineContent *>(_content);
-        engine->page()->runJavaScript(
-            QStringLiteral("location.href = '%1'").arg(_server.url(QStringLiteral("/bridge"), elsewhere).toString()));
-        QTRY_COMPARE_WITH_TIMEOUT(_content->title(), QStringLiteral("undefined"), loadTimeoutMs);
-    }
+    const QString onward = _server.url(QStringLiteral("/bridge"), elsewhere).toString();
+    QVERIFY(show(QStringLiteral("/bridge?then=") + QString::fromUtf8(QUrl::toPercentEncoding(onward)), requested));
+    QTRY_COMPARE_WITH_TIMEOUT(_content->title(), QStringLiteral("undefined"), loadTimeoutMs);
+    QCOMPARE(_server.requestsFor("/bridge?from=object").size(), 1);
 }
 
-void tst_WebEngine::userInfoIsSynchronous_data()
+void tst_OutOfProcessEngine::frameOfAnotherOriginGetsNoBridge()
+{
+    _server.setPage("/framed", QByteArray(framedPage).replace("OTHER", otherOrigin().toUtf8()));
+    _server.setPage("/thief", thiefFrame);
+    QSignalSpy logs(_bridge, &ZuvoJsBridge::receiveLog);
+    QVERIFY(show(QStringLiteral("/framed")));
+    QTRY_COMPARE_WITH_TIMEOUT(_content->title(), QStringLiteral("frame asked"), loadTimeoutMs);
+    QCOMPARE(logs.count(), 0);
+}
+
+void tst_OutOfProcessEngine::userInfoIsSynchronous_data()
 {
     QTest::addColumn<bool>("answered");
     QTest::addColumn<QString>("info");
@@ -250,7 +275,7 @@ void tst_WebEngine::userInfoIsSynchronous_data()
     QTest::newRow("no answer: empty after about 3 s") << false << "";
 }
 
-void tst_WebEngine::userInfoIsSynchronous()
+void tst_OutOfProcessEngine::userInfoIsSynchronous()
 {
     QFETCH(bool, answered);
     QFETCH(QString, info);
@@ -271,7 +296,7 @@ void tst_WebEngine::userInfoIsSynchronous()
         QVERIFY2(waited >= 2500 && waited < 8000, qPrintable(_content->title()));
 }
 
-void tst_WebEngine::pageDialogsCloseAsCancel()
+void tst_OutOfProcessEngine::pageDialogsCloseAsCancel()
 {
     // Each dialog runs its own event loop under the page's call; the window
     // closes them as it does when the link ends or another address comes.
@@ -294,14 +319,14 @@ void tst_WebEngine::pageDialogsCloseAsCancel()
     QCOMPARE(closed, 3);
 }
 
-void tst_WebEngine::permissionsAreRefusedWithoutAsking()
+void tst_OutOfProcessEngine::permissionsAreRefusedWithoutAsking()
 {
     QVERIFY(show(QStringLiteral("/permissions")));
     QTRY_COMPARE_WITH_TIMEOUT(_content->title(), QStringLiteral("camera:refused location:refused"), loadTimeoutMs);
     QVERIFY(_content->view()->findChildren<QDialog *>().isEmpty());
 }
 
-void tst_WebEngine::newWindowLoadsHereAndBackReturns()
+void tst_OutOfProcessEngine::newWindowLoadsHereAndBackReturns()
 {
     QVERIFY(show(QStringLiteral("/opener")));
     QTRY_COMPARE_WITH_TIMEOUT(_content->title(), QStringLiteral("opened"), loadTimeoutMs);
@@ -310,7 +335,7 @@ void tst_WebEngine::newWindowLoadsHereAndBackReturns()
     QTRY_COMPARE_WITH_TIMEOUT(_content->title(), QStringLiteral("opener"), loadTimeoutMs);
 }
 
-void tst_WebEngine::findCountsAndSteps()
+void tst_OutOfProcessEngine::findCountsAndSteps()
 {
     _server.setPage("/find", "<html><body><p>apple pie, Apple juice, pineapple, banana, APPLE</p></body></html>");
     QVERIFY(show(QStringLiteral("/find")));
@@ -334,7 +359,7 @@ void tst_WebEngine::findCountsAndSteps()
     expect(0, 0);
 }
 
-void tst_WebEngine::nothingIsWrittenToDisk()
+void tst_OutOfProcessEngine::nothingIsWrittenToDisk()
 {
     QVERIFY(show(QStringLiteral("/storage")));
     QTRY_COMPARE_WITH_TIMEOUT(_content->title(), QStringLiteral("stored"), loadTimeoutMs);
@@ -353,7 +378,7 @@ int main(int argc, char **argv)
 {
     WebContent::prepareProcess();
     QApplication app(argc, argv);
-    tst_WebEngine test;
+    tst_OutOfProcessEngine test;
     return QTest::qExec(&test, argc, argv);
 }
 #include "tst_webengine.moc"

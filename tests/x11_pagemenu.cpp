@@ -1,7 +1,8 @@
 // The page's right-click menu and the developer tools, with the real browser
 // process on the X server and real pointer and key input: the first entry of
 // the menu over a link, over selected text and over an image puts that on the
-// clipboard, and F12 opens the developer tools only where ZUVO_DEVTOOLS=1.
+// clipboard, F12 opens the developer tools only where ZUVO_DEVTOOLS=1, and
+// text typed into the page arrives as typed with the user's keyboard layout.
 #include "browserrun.h"
 #include "contentlayout.h"
 #include "httpfixture.h"
@@ -12,6 +13,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
+#include <QProcess>
 #include <QtTest>
 
 using testsupport::HttpFixture;
@@ -31,6 +33,8 @@ const QByteArray menuPage = R"(<!doctype html><html><head><title>menu</title></h
 <a href="/target?x=1" style="position:absolute;left:20px;top:20px">a link</a>
 <p id="word" style="position:absolute;left:20px;top:80px;margin:0">plainword</p>
 <img src="/image.png" style="position:absolute;left:20px;top:160px;width:60px;height:60px">
+<input id="field" style="position:absolute;left:300px;top:20px;width:200px;font:24px sans-serif"
+       oninput="window.zuvowebkitbridge.postLog('typed:' + this.value);">
 <script>
 // What a double click takes differs by engine; this word alone is meant.
 document.getElementById('word').ondblclick = function () {
@@ -45,6 +49,12 @@ const QPoint linkSpot(40, 32);
 const QPoint wordSpot(60, 92);
 const QPoint imageSpot(50, 190);
 const QPoint blankSpot(400, 400);
+const QPoint fieldSpot(400, 35);
+
+void useLayout(const QString &layout)
+{
+    QCOMPARE(QProcess::execute(QStringLiteral("setxkbmap"), {layout}), 0);
+}
 
 } // namespace
 
@@ -58,6 +68,8 @@ private slots:
 
     void firstEntryCopiesWhatThePointerIsOn_data();
     void firstEntryCopiesWhatThePointerIsOn();
+    void typedTextArrivesWithTheUsersLayout_data();
+    void typedTextArrivesWithTheUsersLayout();
     void developerToolsOnlyWhenAskedFor_data();
     void developerToolsOnlyWhenAskedFor();
 
@@ -86,6 +98,7 @@ void tst_PageMenu::initTestCase()
 
 void tst_PageMenu::cleanup()
 {
+    useLayout(QStringLiteral("us"));
     _browser.reset();
     _window = 0;
 }
@@ -171,6 +184,37 @@ void tst_PageMenu::firstEntryCopiesWhatThePointerIsOn()
     } else {
         QTRY_COMPARE_WITH_TIMEOUT(clipboard->text().trimmed(), text, timeout);
     }
+}
+
+void tst_PageMenu::typedTextArrivesWithTheUsersLayout_data()
+{
+    QTest::addColumn<QString>("layout");
+    QTest::addColumn<QString>("typed");     // by xdotool, character by character
+    QTest::addColumn<QStringList>("keys");  // then these keys, by name
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("US") << "us" << "hello" << QStringList() << "hello";
+    QTest::newRow("German: swapped keys, umlauts, AltGr, dead keys")
+        << "de" << QString::fromUtf8("zyäß€") << QStringList{"dead_acute", "e", "dead_circumflex", "a"}
+        << QString::fromUtf8("zyäß€éâ");
+}
+
+void tst_PageMenu::typedTextArrivesWithTheUsersLayout()
+{
+    QFETCH(QString, layout);
+    QFETCH(QString, typed);
+    QFETCH(QStringList, keys);
+    QFETCH(QString, text);
+    // The layout the user has when the browser starts.
+    useLayout(layout);
+    openBrowser(false);
+    x11::click(onPage(fieldSpot));
+    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("--delay"),
+                                                  QStringLiteral("60"), typed});
+    if (!keys.isEmpty())
+        x11::pressKeys(keys);
+    QTRY_COMPARE_WITH_TIMEOUT(_browser->texts(QStringLiteral("receiveLog")).last(), QStringLiteral("typed:") + text,
+                              timeout);
 }
 
 void tst_PageMenu::developerToolsOnlyWhenAskedFor_data()

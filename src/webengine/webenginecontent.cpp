@@ -1,6 +1,8 @@
 #include "webenginecontent.h"
 
 #include "accesstoken.h"
+#include "bridgeprompt.h"
+#include "crashnotice.h"
 #include "tokeninterceptor.h"
 #include "webenginepage.h"
 #include "webengineview.h"
@@ -61,7 +63,7 @@ QWebEngineScript bridgeOffer()
 {
     QWebEngineScript script;
     script.setName(QStringLiteral("zuvowebkitbridge"));
-    script.setSourceCode(ZuvoWebEnginePage::bridgeScript());
+    script.setSourceCode(bridgeprompt::pageScript());
     script.setInjectionPoint(QWebEngineScript::DocumentCreation);
     script.setWorldId(QWebEngineScript::MainWorld);
     script.setRunsOnSubFrames(false);
@@ -96,7 +98,7 @@ WebEngineContent::WebEngineContent(QWidget *parent, ZuvoJsBridge *bridge)
     , _interceptor(new TokenInterceptor(this))
     , _view(new ZuvoWebEngineView(parent))
     , _page(new ZuvoWebEnginePage(_profile, bridge, this))
-    , _crashNotice(new QLabel(_view))
+    , _crashNotice(new CrashNotice(_view))
 {
     configureProfile(_profile);
     _profile->setUrlRequestInterceptor(_interceptor);
@@ -147,14 +149,6 @@ WebEngineContent::WebEngineContent(QWidget *parent, ZuvoJsBridge *bridge)
     });
     connect(_page, &QWebEnginePage::findTextFinished, this, &WebEngineContent::onFindResult);
     connect(_page, &QWebEnginePage::renderProcessTerminated, this, &WebEngineContent::onRenderProcessTerminated);
-
-    _crashNotice->setObjectName(QStringLiteral("crashNotice"));
-    _crashNotice->setAlignment(Qt::AlignCenter);
-    _crashNotice->setWordWrap(true);
-    _crashNotice->setTextFormat(Qt::PlainText);
-    _crashNotice->setAutoFillBackground(true);
-    _crashNotice->hide();
-    _view->installEventFilter(this);
 }
 
 WebEngineContent::~WebEngineContent()
@@ -367,21 +361,5 @@ void WebEngineContent::onRenderProcessTerminated(QWebEnginePage::RenderProcessTe
     if (status == QWebEnginePage::NormalTerminationStatus)
         return;
     qCDebug(zuvoWeb) << "page process ended, status" << status << "exit code" << exitCode;
-    _crashNotice->setText(QStringLiteral("This page stopped working: the process that showed it has ended.\n"
-                                        "Refresh, or open another address, to load it again."));
-    layOutCrashNotice();
-    _crashNotice->show();
-    _crashNotice->raise();
-}
-
-void WebEngineContent::layOutCrashNotice()
-{
-    _crashNotice->setGeometry(_view->rect());
-}
-
-bool WebEngineContent::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == _view && event->type() == QEvent::Resize)
-        layOutCrashNotice();
-    return WebContent::eventFilter(watched, event);
+    _crashNotice->showOverPage();
 }

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "crashnotice.h"
 #include "webcontent.h"
 
-#include <QLabel>
 #include <QPointer>
 #include <QWebEnginePage>
 
@@ -56,15 +56,13 @@ private:
     void clearEngineFind();
     void onFindResult(const QWebEngineFindTextResult &result);
     void onRenderProcessTerminated(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode);
-    void layOutCrashNotice();
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
     QWebEngineProfile *_profile;
     TokenInterceptor *_interceptor;
     ZuvoWebEngineView *_view;
     ZuvoWebEnginePage *_page;
     // The view's child, over the page.
-    QLabel *_crashNotice;
+    CrashNotice *_crashNotice;
     QString _findText;
     int _emptySearchAnswersDue = 0;
     QUrl _pendingAddress;

@@ -1,5 +1,6 @@
 #include "webenginepage.h"
 
+#include "bridgeprompt.h"
 #include "webcontent.h"
 #include "zuvojsbridge.h"
 #include "zuvolog.h"
@@ -12,9 +13,6 @@
 #include <QSslCertificate>
 
 namespace {
-
-// Nothing a page would put into a prompt of its own by chance.
-const QString bridgeMarker = QStringLiteral("\u0001zuvowebkitbridge:");
 
 const char *featureName(QWebEnginePage::Feature feature)
 {
@@ -53,53 +51,9 @@ ZuvoWebEnginePage::ZuvoWebEnginePage(QWebEngineProfile *profile, ZuvoJsBridge *b
     });
 }
 
-QString ZuvoWebEnginePage::bridgeScript()
-{
-    // The prompt is taken before any script of the page runs, so a page
-    // cannot put itself between the bridge and the browser.
-    return QStringLiteral(R"((function () {
-    var ask = window.prompt.bind(window);
-    var call = function (name, argument) {
-        var answer = ask('%1' + name, argument === undefined || argument === null ? '' : String(argument));
-        return answer === null ? '' : answer;
-    };
-    if (call('offer') !== '1')
-        return;
-    var bridge = Object.freeze({
-        postMessage: function (msg) { call('postMessage', msg); return true; },
-        postLog: function (log) { call('postLog', log); },
-        getCurrentUserInfo: function () { return call('getCurrentUserInfo'); }
-    });
-    Object.defineProperty(window, 'zuvowebkitbridge', { value: bridge });
-})();)").arg(bridgeMarker);
-}
-
 void ZuvoWebEnginePage::allowBridgeOrigin(const QUrl &requested)
 {
     _origins.allow(requested);
-}
-
-bool ZuvoWebEnginePage::answerBridgeCall(const QUrl &securityOrigin, const QString &call,
-                                          const QString &argument, QString *result)
-{
-    if (call == QLatin1String("offer")) {
-        _origins.settle(requestedUrl(), securityOrigin);
-        *result = _origins.isAllowed(securityOrigin) ? QStringLiteral("1") : QString();
-        return true;
-    }
-    // A document of another origin never got the bridge; one that writes the
-    // marker itself gets nothing from it.
-    if (!_bridge || !_origins.isAllowed(securityOrigin))
-        return false;
-    if (call == QLatin1String("postMessage"))
-        _bridge->postMessage(argument);
-    else if (call == QLatin1String("postLog"))
-        _bridge->postLog(argument);
-    else if (call == QLatin1String("getCurrentUserInfo"))
-        *result = _bridge->getCurrentUserInfo();
-    else
-        return false;
-    return true;
 }
 
 QWebEnginePage *ZuvoWebEnginePage::createWindow(WebWindowType type)
@@ -183,8 +137,10 @@ bool ZuvoWebEnginePage::javaScriptConfirm(const QUrl &securityOrigin, const QStr
 bool ZuvoWebEnginePage::javaScriptPrompt(const QUrl &securityOrigin, const QString &msg,
                                          const QString &defaultValue, QString *result)
 {
-    if (msg.startsWith(bridgeMarker))
-        return answerBridgeCall(securityOrigin, msg.mid(bridgeMarker.size()), defaultValue, result);
+    const QString marker = bridgeprompt::marker();
+    if (msg.startsWith(marker))
+        return bridgeprompt::answer(_origins, _bridge, requestedUrl(), securityOrigin, msg.mid(marker.size()),
+                                    defaultValue, result);
     QInputDialog dialog(dialogParent());
     dialog.setWindowTitle(dialogTitle("Prompt", securityOrigin));
     dialog.setLabelText(msg);

@@ -31,10 +31,6 @@ public:
     // Filled when a page opens a new window in this one.
     QQueue<QUrl> &savedAddresses() { return _savedAddresses; }
 
-    // The script that offers the bridge to every main-frame document that
-    // qualifies; its calls reach the page's prompt.
-    static QString bridgeScript();
-
 signals:
     // A document's redirect away from the trusted origins was stopped before
     // the engine sent the hop the first request's headers, the token among them.
@@ -50,8 +46,6 @@ protected:
                           QString *result) override;
 
 private:
-    bool answerBridgeCall(const QUrl &securityOrigin, const QString &call, const QString &argument,
-                          QString *result);
     void refuseFeature(const QUrl &securityOrigin, Feature feature);
     QWidget *dialogParent() const;
     void saveHistory();

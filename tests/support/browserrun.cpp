@@ -36,9 +36,10 @@ QString BrowserRun::underTest()
     return chosen.isEmpty() ? QStringLiteral(ZUVO_BROWSER_PATH) : chosen;
 }
 
-bool BrowserRun::underTestIsWebEngine()
+bool BrowserRun::underTestHasPageProcess()
 {
-    return QFileInfo(underTest()).fileName().endsWith(QLatin1String("-webengine"));
+    const QString name = QFileInfo(underTest()).fileName();
+    return name.endsWith(QLatin1String("-webengine")) || name.endsWith(QLatin1String("-webkitgtk"));
 }
 
 QString BrowserRun::copyInto(const QTemporaryDir &dir)

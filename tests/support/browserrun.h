@@ -29,8 +29,9 @@ public:
     // The executable the end-to-end tests run: ZUVO_TEST_BROWSER names
     // another engine's build, else the default one.
     static QString underTest();
-    // For the few behaviours where the engines differ by design.
-    static bool underTestIsWebEngine();
+    // For the few behaviours where the engines differ by design: whether the
+    // page runs in a process of its own (WebEngine, WebKitGTK).
+    static bool underTestHasPageProcess();
     ~BrowserRun() override;
 
     // A copy of the browser in dir: its endpoint is its own, so no other

@@ -1,0 +1,99 @@
+#include "pagecompositor.h"
+
+#include "keyboardlayout.h"
+#include "zuvolog.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <QScreen>
+#include <QWaylandCompositor>
+#include <QWaylandKeymap>
+#include <QWaylandOutput>
+#include <QWaylandOutputMode>
+#include <QWaylandSeat>
+#include <QWaylandXdgShell>
+#include <QWindow>
+
+
+namespace {
+
+int compositorsMade = 0;
+
+void ensureRuntimeFolder()
+{
+    // The compositor's socket, and the helper's own files, go into the
+    // user's runtime folder; a session without one (root under CI, say)
+    // gets a private folder for this process's life.
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        return;
+    static QTemporaryDir runtimeFolder(QDir::tempPath() + QStringLiteral("/zuvochat-runtime-XXXXXX"));
+    if (!runtimeFolder.isValid())
+        return;
+    QFile::setPermissions(runtimeFolder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeFolder.path()));
+}
+
+} // namespace
+
+PageCompositor::PageCompositor(QObject *parent)
+    : QObject(parent)
+    , _compositor(new QWaylandCompositor(this))
+    , _shell(new QWaylandXdgShell(_compositor))
+    // An output needs a window to follow; the page has none of its own here,
+    // so this one stands for the screen and is never shown.
+    , _outputWindow(new QWindow)
+{
+    // Shared memory only: no GL buffer sharing offered to the helper.
+    _compositor->setUseHardwareIntegrationExtension(false);
+    // The helper and its web processes connect here. A name of its own keeps
+    // clients that look for a desktop's default socket away from it.
+    _compositor->setSocketName(QByteArrayLiteral("zuvochat-page-") + QByteArray::number(QCoreApplication::applicationPid())
+                               + '-' + QByteArray::number(++compositorsMade));
+    ensureRuntimeFolder();
+    _compositor->create();
+    _output = new QWaylandOutput(_compositor, _outputWindow);
+    _output->setSizeFollowsWindow(false);
+    const QSize screenSize = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->size()
+                                                              : QSize(1920, 1080);
+    const QWaylandOutputMode mode(screenSize, 60000);
+    _output->addMode(mode, true);
+    _output->setCurrentMode(mode);
+    _compositor->setDefaultOutput(_output);
+
+    useLayoutOfDisplay();
+    connect(_shell, &QWaylandXdgShell::toplevelCreated, this, &PageCompositor::toplevelCreated);
+}
+
+PageCompositor::~PageCompositor()
+{
+    delete _compositor;
+    delete _outputWindow;
+}
+
+void PageCompositor::useLayoutOfDisplay()
+{
+    // Keys arrive with the X server's key codes; without this the helper
+    // would read them with a US layout whatever the user's is.
+    const KeyboardLayout layout = KeyboardLayout::ofDisplay();
+    if (layout.layout.isEmpty())
+        return;
+    QWaylandKeymap *keymap = seat()->keymap();
+    keymap->setRules(layout.rules);
+    keymap->setModel(layout.model);
+    keymap->setLayout(layout.layout);
+    keymap->setVariant(layout.variant);
+    keymap->setOptions(layout.options);
+}
+
+QWaylandSeat *PageCompositor::seat() const
+{
+    return _compositor->defaultSeat();
+}
+
+QString PageCompositor::socketName() const
+{
+    return QString::fromUtf8(_compositor->socketName());
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QObject>
+#include <QWaylandXdgShell>
+
+class QWaylandCompositor;
+class QWaylandOutput;
+class QWaylandSeat;
+class QWaylandSurface;
+class QWaylandXdgShell;
+
+
+class QWindow;
+
+// A Wayland compositor inside the browser with one client, the page's helper:
+// its shell, its seat and its output in one object. The helper's windows are
+// what page views paint; nothing here draws with OpenGL, as shared-memory
+// buffers are all the helper is asked to send.
+class PageCompositor : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit PageCompositor(QObject *parent = nullptr);
+    ~PageCompositor() override;
+
+    // The WAYLAND_DISPLAY the helper connects to.
+    QString socketName() const;
+
+    QWaylandCompositor *compositor() const { return _compositor; }
+    QWaylandSeat *seat() const;
+
+signals:
+    // A window of the helper arrived: the page first, then developer tools.
+    void toplevelCreated(QWaylandXdgToplevel *toplevel, QWaylandXdgSurface *surface);
+
+private:
+    void useLayoutOfDisplay();
+
+    QWaylandCompositor *_compositor;
+    QWaylandXdgShell *_shell;
+    QWindow *_outputWindow;
+    QWaylandOutput *_output = nullptr;
+};

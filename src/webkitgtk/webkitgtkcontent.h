@@ -1,0 +1,82 @@
+#pragma once
+
+#include "bridgeorigins.h"
+#include "webcontent.h"
+#include "zuvojsbridge.h"
+
+#include <QPointer>
+#include <QQueue>
+#include <QWaylandXdgShell>
+
+class HelperProcess;
+class PageCompositor;
+class PageView;
+class CrashNotice;
+
+namespace helpermessages {
+struct Message;
+}
+
+// The window's page on WebKitGTK, which the platform keeps current. The
+// engine runs in a helper program (a GTK window holding the web view) that
+// draws into this process's own Wayland compositor; the view paints what it
+// draws and hands it the user's input. Everything else travels as messages.
+class WebKitGtkContent : public WebContent
+{
+    Q_OBJECT
+
+public:
+    WebKitGtkContent(QWidget *parent, ZuvoJsBridge *bridge);
+    ~WebKitGtkContent() override;
+
+    QWidget *view() const override;
+
+    void showAddress(const QUrl &address) override;
+    void setAccessToken(const QString &token) override;
+    void setTrust(const TrustedOriginList &origins, const CertificateRule &certificates) override;
+    QUrl url() const override;
+    QString title() const override;
+    bool canGoBack() const override;
+    void goBack() override;
+    int zoomPercent() const override;
+    void zoomIn() override;
+    void zoomOut() override;
+    void resetZoom() override;
+    void find(const QString &text, FindStep step) override;
+    void stopFinding() override;
+    void showDevTools() override;
+
+private:
+    void startHelper();
+    void showToplevel(QWaylandXdgToplevel *toplevel, QWaylandXdgSurface *surface);
+    void handle(const helpermessages::Message &message);
+    void answerResource(const helpermessages::Message &message);
+    void answerBridgeCall(const helpermessages::Message &message);
+    void openPageDialog(const helpermessages::Message &message);
+    void showContextMenu(const helpermessages::Message &message);
+    void putOnClipboard(const helpermessages::Message &message);
+    void onNewWindow(const helpermessages::Message &message);
+    void onLoadFinished(const helpermessages::Message &message);
+    void onPageEnded();
+    void replaceIfHung();
+    void setZoomPercent(int percent);
+
+    QPointer<ZuvoJsBridge> _bridge;
+    PageCompositor *_compositor;
+    PageView *_view;
+    QPointer<PageView> _devTools;
+    HelperProcess *_helper;
+    CrashNotice *_crashNotice;
+    BridgeOrigins _origins;
+    QQueue<QUrl> _savedAddresses;
+    QUrl _url;
+    QString _title;
+    bool _canGoBackInPage = false;
+    int _zoomPercent = 100;
+
+    QUrl _pendingAddress;
+    qint64 _webProcess = 0;
+    int _ping = 0;
+    bool _answeredPing = false;
+    bool _pageShown = false;
+};
