@@ -7,6 +7,7 @@
 // its own, so its endpoint is this program's alone.
 #include "browserrun.h"
 #include "httpfixture.h"
+#include "processbench.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -72,12 +73,6 @@ window.addEventListener('load', function () { setTimeout(run, 0); });
         .replace("PREFIX", kReportPrefix);
 }
 
-QString copyOf(const QString &executable, const QTemporaryDir &dir)
-{
-    const QString copy = dir.filePath(QFileInfo(executable).fileName());
-    return QFile::copy(executable, copy) ? copy : QString();
-}
-
 // The page's report, or an empty object when none came in time.
 QJsonObject waitForReport(BrowserRun &browser)
 {
@@ -108,17 +103,11 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: %s BROWSER-EXECUTABLE\n", argv[0]);
         return 2;
     }
-    QTemporaryDir dir;
-    const QString executable = copyOf(QString::fromLocal8Bit(argv[1]), dir);
-    if (executable.isEmpty()) {
-        std::fprintf(stderr, "cannot copy %s\n", argv[1]);
+    ProcessBench bench;
+    if (!bench.setUp(argv[1]))
         return 1;
-    }
-    testsupport::HttpFixture server;
-    if (!server.listenOn()) {
-        std::fprintf(stderr, "no HTTP server on loopback\n");
-        return 1;
-    }
+    testsupport::HttpFixture &server = bench.server;
+    const QString &executable = bench.executable;
     server.setPage("/bench", benchPage());
 
     BrowserRun browser(executable);

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs every benchmark of a build directory (default: build/) and prints its
 # figures. bench_startup needs an X server: run the whole set under
-# scripts/with-x.sh, or it is skipped. bench_userinfo_process runs each built
-# browser executable as a real process. Exits non-zero if any benchmark failed.
+# scripts/with-x.sh, or it is skipped. bench_userinfo_process and bench_flood
+# run each built browser executable as a real process. Exits non-zero if any benchmark failed.
 set -uo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 build="${1:-$here/../build}"
@@ -17,7 +17,7 @@ for bench in "$build"/bench/bench_*; do
     # startup.sh runs both engines' start-up programs side by side.
     case "$name" in bench_startup_webengine | bench_startup_webkitgtk | bench_bare_webkitgtk) continue ;; esac
     echo "== $name"
-    if [ "$name" = bench_userinfo_process ]; then
+    if [ "$name" = bench_userinfo_process ] || [ "$name" = bench_flood ]; then
         # The real browser process of each engine built.
         for browser in "$build"/src/zuvochatwebbroswer "$build"/src/zuvochatwebbroswer-webengine \
             "$build"/src/zuvochatwebbroswer-webkitgtk; do

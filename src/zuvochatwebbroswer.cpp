@@ -124,6 +124,7 @@ void ZuvoChatWebBroswer::connectContent()
     connect(_impl, &Impl::goToChannel, this, &Self::onGoToChannel);
     connect(_impl, &Impl::openOutside, this, &Self::onOpenOutside);
     connect(_impl, &Impl::receiveLog, this, &Self::onReceiveLog);
+    connect(_impl, &Impl::documentStarted, this, &Self::onDocumentStarted);
     connect(_impl, &Impl::currentUserInfo, this, &Self::onCurrentUserInfo);
     connect(_impl, &Impl::downloadRequested, this, &Self::onDownloadRequested);
     connect(_impl, &Impl::requestFileList, this, &Self::onRequestFileList);
@@ -339,9 +340,13 @@ void ZuvoChatWebBroswer::onRefresh() { transport::shareInstance()->refresh(); }
 void ZuvoChatWebBroswer::onStoreToZuvo() { transport::shareInstance()->storeToZuvo(); }
 void ZuvoChatWebBroswer::onShareToFriend() { transport::shareInstance()->shareArtile(); }
 void ZuvoChatWebBroswer::onChannel() { transport::shareInstance()->showChannel(); }
-void ZuvoChatWebBroswer::onGoToChannel(QString channelId) { transport::shareInstance()->goToChannel(channelId); }
+void ZuvoChatWebBroswer::onGoToChannel(QString channelId, qint64 pageTextBytes)
+{
+    transport::shareInstance()->goToChannel(channelId, pageTextBytes);
+}
 void ZuvoChatWebBroswer::onOpenOutside() { transport::shareInstance()->openOutside(); }
 void ZuvoChatWebBroswer::onReceiveLog(QString msg) { transport::shareInstance()->onReceiveLog(msg); }
+void ZuvoChatWebBroswer::onDocumentStarted() { transport::shareInstance()->startPageDocument(); }
 void ZuvoChatWebBroswer::onCurrentUserInfo(QString requestID) { transport::shareInstance()->currentUserInfo(requestID); }
 void ZuvoChatWebBroswer::onRequestFileList(QString key) { transport::shareInstance()->getWebfileList(key); }
 void ZuvoChatWebBroswer::onRequestFileDownloadOffset(QString key, QStringList fileList)

@@ -61,9 +61,10 @@ public slots:
     void onStoreToZuvo();
     void onShareToFriend();
     void onChannel();
-    void onGoToChannel(QString channelId);
+    void onGoToChannel(QString channelId, qint64 pageTextBytes);
     void onOpenOutside();
     void onReceiveLog(QString msg);
+    void onDocumentStarted();
     void onCurrentUserInfo(QString requestID);
     void onSavePos();
     void onDownloadRequested(const QUrl &url);

@@ -409,11 +409,12 @@ bool ZuvoChatWebBroswer_impl::replaceUnseenMessage(const QString &information)
 
 void ZuvoChatWebBroswer_impl::onGetWebMessage(QString msg)
 {
-    const QJsonObject message = QJsonDocument::fromJson(msg.toUtf8()).object();
+    const QByteArray text = msg.toUtf8();
+    const QJsonObject message = QJsonDocument::fromJson(text).object();
     const QString action = message.value(QStringLiteral("action")).toString();
     const QString data = message.value(QStringLiteral("data")).toString();
     if (action == QLatin1String(kGoToChannelAction) && !data.isEmpty())
-        emit goToChannel(data);
+        emit goToChannel(data, text.size());
 }
 
 void ZuvoChatWebBroswer_impl::connectFileTree()
@@ -735,6 +736,7 @@ void ZuvoChatWebBroswer_impl::setUpKeys()
 
     connect(_web, &WebContent::zoomChanged, this, &Self::showZoomLevel);
     connect(_web, &WebContent::loadStarted, this, &Self::closeFindBar);
+    connect(_web, &WebContent::loadStarted, this, &Self::documentStarted);
 }
 
 bool ZuvoChatWebBroswer_impl::eventFilter(QObject *watched, QEvent *event)

@@ -156,11 +156,13 @@ signals:
     void storeToZuvo();
     void shareToFriend();
     void channel();
-    void goToChannel(QString channelID);
+    // pageTextBytes: the page's whole message, which the host link limits.
+    void goToChannel(QString channelID, qint64 pageTextBytes);
     void openOutside();
     void webFile();
     void hideInfoBox();
     void receiveLog(QString msg);
+    void documentStarted();
     void currentUserInfo(QString requestID);
     void downloadRequested(const QUrl &url);
     void requestFileList(QString key);

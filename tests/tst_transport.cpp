@@ -1,8 +1,9 @@
 // The host link seen from the host's side of a real local socket: how the
-// byte stream is cut into commands, and the exact bytes of every command the
-// browser sends.
+// byte stream is cut into commands, the exact bytes of every command the
+// browser sends, and what a page may send at all.
 #include "testsupport.h"
 #include "transport/messageframer.h"
+#include "transport/pagemessagebudget.h"
 #include "transport/transport.h"
 #include "zuvochatwbconfigure.h"
 
@@ -14,6 +15,7 @@
 #include <functional>
 
 Q_DECLARE_METATYPE(std::function<void(transport *)>)
+Q_DECLARE_METATYPE(PageMessageBudget::Verdict)
 
 class TransportTest : public QObject
 {
@@ -34,6 +36,9 @@ private slots:
 
     void wireText_data();
     void wireText();
+
+    void pageBudget_data();
+    void pageBudget();
 
 private:
     // Writes bytes from the host's side and returns once the browser's side has read them.
@@ -195,10 +200,20 @@ void TransportTest::wireText_data()
     QTest::newRow("channel") << Send([](transport *t) { t->showChannel(); }) << QByteArray("feedback:channel:;");
     QTest::newRow("open outside") << Send([](transport *t) { t->openOutside(); })
                                   << QByteArray("feedback:openOutside:;");
-    QTest::newRow("go to channel") << Send([](transport *t) { t->goToChannel(QStringLiteral("c-42")); })
+    QTest::newRow("go to channel") << Send([](transport *t) { t->goToChannel(QStringLiteral("c-42"), 40); })
                                    << "feedback:gotoChannel:" + b64("c-42") + ";";
     QTest::newRow("log, UTF-8") << Send([](transport *t) { t->onReceiveLog(QStringLiteral("grüße ✓")); })
                                 << "feedback:receiveLog:" + b64(QStringLiteral("grüße ✓").toUtf8()) + ";";
+    // Only the second message reaches the host: the first is dropped unsent.
+    const QString overLong(PageMessageBudget::maxMessageBytes + 1, QLatin1Char('x'));
+    QTest::newRow("log over 64 KiB dropped") << Send([overLong](transport *t) {
+        t->onReceiveLog(overLong);
+        t->refresh();
+    }) << QByteArray("feedback:refresh:;");
+    QTest::newRow("page message over 64 KiB dropped") << Send([](transport *t) {
+        t->goToChannel(QStringLiteral("c-42"), PageMessageBudget::maxMessageBytes + 1);
+        t->refresh();
+    }) << QByteArray("feedback:refresh:;");
     QTest::newRow("position") << Send([](transport *t) { t->savePosition(QStringLiteral("10,20,540,870,0")); })
                               << QByteArray("feedback:savePosition:MTAsMjAsNTQwLDg3MCww;");
     QTest::newRow("user info") << Send([](transport *t) { t->currentUserInfo(QStringLiteral("0123abcd")); })
@@ -247,6 +262,65 @@ void TransportTest::wireText()
     QFETCH(Send, send);
     QFETCH(QByteArray, expected);
     QCOMPARE(browserSends(send), expected);
+}
+
+// Each row sends `earlier` messages of `earlierBytes` each at time 0 (all must
+// pass), then one probe message; the verdict on the probe is the row's answer.
+void TransportTest::pageBudget_data()
+{
+    QTest::addColumn<int>("earlier");
+    QTest::addColumn<qint64>("earlierBytes");
+    QTest::addColumn<bool>("newDocument");
+    QTest::addColumn<qint64>("probeAtMs");
+    QTest::addColumn<QString>("probeText");
+    QTest::addColumn<qint64>("unsent");
+    QTest::addColumn<PageMessageBudget::Verdict>("verdict");
+
+    using V = PageMessageBudget::Verdict;
+    const qint64 KiB = 1024;
+    const qint64 MiB = 1024 * KiB;
+    const QString full(64 * KiB, QLatin1Char('a'));
+    // 21846 characters of three UTF-8 bytes each: 65538 bytes, under 64 K characters.
+    const QString wideOver(21846, QChar(0x2713));
+    // 16384 characters outside the basic plane, four bytes each: exactly 64 KiB.
+    QString astralFull;
+    for (int i = 0; i < 16384; ++i)
+        astralFull += QString::fromUcs4(U"\U0001F600", 1);
+
+    QTest::newRow("short log") << 0 << 0LL << false << 0LL << "hello" << 0LL << V::Send;
+    QTest::newRow("64 KiB exactly") << 0 << 0LL << false << 0LL << full << 0LL << V::Send;
+    QTest::newRow("one byte over 64 KiB") << 0 << 0LL << false << 0LL << full + "a" << 0LL << V::TooLong;
+    QTest::newRow("over 64 KiB in UTF-8 only") << 0 << 0LL << false << 0LL << wideOver << 0LL << V::TooLong;
+    QTest::newRow("surrogate pairs count four") << 0 << 0LL << false << 0LL << astralFull << 0LL << V::Send;
+    QTest::newRow("256th message in a second") << 255 << 1LL << false << 999LL << "a" << 0LL << V::Send;
+    QTest::newRow("257th message in a second") << 256 << 1LL << false << 999LL << "a" << 0LL << V::OverRate;
+    QTest::newRow("257th message a second later") << 256 << 1LL << false << 1000LL << "a" << 0LL << V::Send;
+    QTest::newRow("1 MiB in a second, exactly") << 15 << 64 * KiB << false << 10LL << full << 0LL << V::Send;
+    QTest::newRow("one byte past 1 MiB a second") << 16 << 64 * KiB << false << 10LL << "a" << 0LL << V::OverRate;
+    QTest::newRow("new document, new budget") << 256 << 1LL << true << 10LL << "a" << 0LL << V::Send;
+    QTest::newRow("8 MiB unsent") << 0 << 0LL << false << 0LL << "a" << 8 * MiB << V::Send;
+    QTest::newRow("more than 8 MiB unsent") << 0 << 0LL << false << 0LL << "a" << 8 * MiB + 1 << V::HostBehind;
+}
+
+void TransportTest::pageBudget()
+{
+    QFETCH(int, earlier);
+    QFETCH(qint64, earlierBytes);
+    QFETCH(bool, newDocument);
+    QFETCH(qint64, probeAtMs);
+    QFETCH(QString, probeText);
+    QFETCH(qint64, unsent);
+    QFETCH(PageMessageBudget::Verdict, verdict);
+
+    PageMessageBudget budget;
+    for (int i = 0; i < earlier; ++i)
+        QCOMPARE(budget.admit(earlierBytes, 0, 0), PageMessageBudget::Verdict::Send);
+    if (newDocument)
+        budget.startNewDocument();
+    QCOMPARE(budget.admit(PageMessageBudget::utf8Length(probeText), unsent, probeAtMs), verdict);
+    // Only dropped messages are counted, each once, and counting starts over.
+    QCOMPARE(budget.takeDrops().total(), verdict == PageMessageBudget::Verdict::Send ? 0 : 1);
+    QCOMPARE(budget.takeDrops().total(), 0);
 }
 
 QTEST_MAIN(TransportTest)

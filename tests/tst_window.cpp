@@ -70,6 +70,7 @@ private slots:
     void pageMessage_data();
     void pageMessage();
     void pageScriptReachesHostAsGotoChannel();
+    void pageBudgetIsPerDocumentAndSparesTheWindow();
 
     void secondShowUrlReusesWindow();
     void maximisedWindowStaysMaximised();
@@ -90,6 +91,8 @@ private slots:
 private:
     ZuvoChatWebBroswer *openWindow(const QString &url = kPage);
     Impl *content() { return _window->impl(); }
+    QWebFrame *pageFrame();
+    void waitForBridge();
     void click(QWidget *button);
 
     HostLink _host;
@@ -120,6 +123,17 @@ ZuvoChatWebBroswer *WindowTest::openWindow(const QString &url)
     if (_window && !QTest::qWaitForWindowExposed(_window))
         qWarning("the window was not exposed");
     return _window;
+}
+
+QWebFrame *WindowTest::pageFrame()
+{
+    return qobject_cast<ZuvoChatWebKitView *>(content()->webView())->page()->mainFrame();
+}
+
+void WindowTest::waitForBridge()
+{
+    QTRY_COMPARE(pageFrame()->evaluateJavaScript(QStringLiteral("typeof window.zuvowebkitbridge")).toString(),
+                 QStringLiteral("object"));
 }
 
 void WindowTest::click(QWidget *button)
@@ -378,13 +392,33 @@ void WindowTest::pageMessage()
 void WindowTest::pageScriptReachesHostAsGotoChannel()
 {
     openWindow(QStringLiteral("qrc:/start/index.html"));
-    QWebFrame *frame = qobject_cast<ZuvoChatWebKitView *>(content()->webView())->page()->mainFrame();
-    QTRY_VERIFY(frame->evaluateJavaScript(QStringLiteral("typeof window.zuvowebkitbridge")).toString() ==
-                QLatin1String("object"));
-    frame->evaluateJavaScript(QStringLiteral(
+    waitForBridge();
+    pageFrame()->evaluateJavaScript(QStringLiteral(
         "window.zuvowebkitbridge.postMessage(JSON.stringify({action:'go_to_channel_info', data:'général'}))"));
     QTRY_COMPARE(_host.receivedCommands(QStringLiteral("gotoChannel")).size(), 1);
     QCOMPARE(_host.receivedCommands(QStringLiteral("gotoChannel")).first().text(), QStringLiteral("général"));
+}
+
+// A page past its second's budget loses its logs, the user's click still
+// queues behind them, and the next document may log again at once.
+void WindowTest::pageBudgetIsPerDocumentAndSparesTheWindow()
+{
+    const QString startPage = QStringLiteral("qrc:/start/index.html");
+    openWindow(startPage);
+    waitForBridge();
+    pageFrame()->evaluateJavaScript(
+        QStringLiteral("for (var i = 0; i < 300; ++i) window.zuvowebkitbridge.postLog('line ' + i);"));
+    click(child(content(), "refresh"));
+    QTRY_COMPARE(_host.receivedCommands(QStringLiteral("refresh")).size(), 1);
+    // Messages arrive in order: every log sent came before the click.
+    QCOMPARE(_host.receivedCommands(QStringLiteral("receiveLog")).size(), PageMessageBudget::maxMessagesPerSecond);
+
+    QSignalSpy loaded(content()->webContent(), &WebContent::loadFinished);
+    _host.sendText(QStringLiteral("event"), QStringLiteral("showUrl"), startPage);
+    QVERIFY(loaded.wait());
+    waitForBridge();
+    pageFrame()->evaluateJavaScript(QStringLiteral("window.zuvowebkitbridge.postLog('next document')"));
+    QTRY_COMPARE(_host.receivedCommands(QStringLiteral("receiveLog")).last().text(), QStringLiteral("next document"));
 }
 
 void WindowTest::secondShowUrlReusesWindow()

@@ -52,6 +52,17 @@ void HostLink::closeConnection()
         _client->disconnectFromServer();
 }
 
+void HostLink::holdReading(bool held)
+{
+    _readingHeld = held;
+    if (!_client)
+        return;
+    // A full read buffer turns the socket's read notifier off; 0 is unlimited.
+    _client->setReadBufferSize(held ? 1 : 0);
+    if (!held)
+        onReadyRead();
+}
+
 void HostLink::sendRaw(const QByteArray &bytes)
 {
     if (_client)
@@ -91,6 +102,8 @@ void HostLink::onNewConnection()
     }
     _client = socket;
     _framer.clear();
+    if (_readingHeld)
+        socket->setReadBufferSize(1);
     connect(socket, &QLocalSocket::readyRead, this, &HostLink::onReadyRead);
     connect(socket, &QLocalSocket::disconnected, this, [this, socket] {
         socket->deleteLater();
@@ -101,7 +114,7 @@ void HostLink::onNewConnection()
 
 void HostLink::onReadyRead()
 {
-    if (!_client)
+    if (!_client || _readingHeld)
         return;
     const QStringList messages = _framer.append(_client->readAll());
     for (const QString &text : messages) {

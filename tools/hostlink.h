@@ -37,6 +37,10 @@ public:
     bool waitForConnection(int timeoutMs);
     void closeConnection();
 
+    // A busy host: while held, nothing is read, not even into this process's
+    // buffers, so what the browser sends waits on the browser's side.
+    void holdReading(bool held);
+
     void sendRaw(const QByteArray &bytes);
     void send(const QString &group, const QString &command, const QByteArray &payload);
     void sendText(const QString &group, const QString &command, const QString &text);
@@ -58,5 +62,6 @@ private:
     QLocalServer _server;
     QPointer<QLocalSocket> _client;
     MessageFramer _framer;
+    bool _readingHeld = false;
     QList<Message> _received;
 };

@@ -277,6 +277,12 @@ void transport::init()
     connect(&_socket, SIGNAL(bytesWritten(qint64)), this, SLOT(socketWritten(qint64)));
     connect(&_socket, SIGNAL(readyRead()), this, SLOT(socketReading()));
     _receivedBytes.clear();
+    _clock.start();
+    // A flooding page drops thousands of messages a second; one line a
+    // second says how many without flooding the log instead.
+    _pageDropReport.setSingleShot(true);
+    _pageDropReport.setInterval(1000);
+    connect(&_pageDropReport, SIGNAL(timeout()), this, SLOT(logPageDrops()));
 }
 
 void transport::connectToZuvo(QString serverName)
@@ -365,6 +371,26 @@ void transport::write(const QString &prefix, const QString &cmd, const QString &
     _socket.write(encodeMessage(prefix, cmd, value));
 }
 
+void transport::writePageMessage(const QString &cmd, const QString &value, qint64 pageTextBytes)
+{
+    if (_socket.state() == QLocalSocket::ConnectedState &&
+        _pageBudget.admit(pageTextBytes, _socket.bytesToWrite(), _clock.elapsed()) !=
+            PageMessageBudget::Verdict::Send) {
+        if (!_pageDropReport.isActive())
+            _pageDropReport.start();
+        return;
+    }
+    writeFeedback(cmd, value);
+}
+
+void transport::logPageDrops()
+{
+    const PageMessageBudget::Drops drops = _pageBudget.takeDrops();
+    qCWarning(zuvoWeb).nospace() << "page messages not sent to the host in the last second: " << drops.total()
+                                 << " (" << drops.tooLong << " longer than 64 KiB, " << drops.overRate
+                                 << " over the page's rate, " << drops.hostBehind << " while the host was behind)";
+}
+
 void transport::writeFeedback(const QString &cmd, const QString &value)
 {
     write(feedback::prefix, cmd, value);
@@ -385,8 +411,16 @@ void transport::storeToZuvo() { writeFeedback(feedback::_10_storeToZuvo); }
 void transport::shareArtile() { writeFeedback(feedback::_11_share); }
 void transport::showChannel() { writeFeedback(feedback::_12_channel); }
 void transport::openOutside() { writeFeedback(feedback::_15_openOutside); }
-void transport::goToChannel(QString channelId) { writeFeedback(feedback::_16_goto_channel, channelId); }
-void transport::onReceiveLog(QString log) { writeFeedback(feedback::_17_receive_log, log); }
+void transport::goToChannel(QString channelId, qint64 pageTextBytes)
+{
+    writePageMessage(feedback::_16_goto_channel, channelId, pageTextBytes);
+}
+
+void transport::onReceiveLog(QString log)
+{
+    writePageMessage(feedback::_17_receive_log, log, PageMessageBudget::utf8Length(log));
+}
+
 void transport::savePosition(QString value) { writeFeedback(feedback::_14_savePossition, value); }
 void transport::currentUserInfo(QString requestid) { writeIQ(iq::_10_currentUserInfo, requestid); }
 void transport::getWebfileList(QString requestid) { writeWebfile(webfile::_10_getFileList, requestid); }

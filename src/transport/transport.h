@@ -1,13 +1,16 @@
 #pragma once
 
 #include "messageframer.h"
+#include "pagemessagebudget.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QLocalSocket>
 #include <QMutex>
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
 // The single link to the host: frames what the host sends into commands and
 // writes one message per outgoing command. Losing the link ends the process.
@@ -32,8 +35,12 @@ public:
     void shareArtile();
     void showChannel();
     void openOutside();
-    void goToChannel(QString channelId);
+    // What pages cause is asked of the page budget and may be dropped; every
+    // other message always queues. pageTextBytes: the page's whole message.
+    void goToChannel(QString channelId, qint64 pageTextBytes);
     void onReceiveLog(QString log);
+    // The page budget starts afresh for each document.
+    void startPageDocument() { _pageBudget.startNewDocument(); }
     void savePosition(QString value);
     void currentUserInfo(QString requestid);
     void getWebfileList(QString requestid);
@@ -63,6 +70,7 @@ private slots:
     void socketError(QLocalSocket::LocalSocketError e);
     void socketWritten(qint64 bytes);
     void socketReading();
+    void logPageDrops();
 
 private:
     transport() = default;
@@ -74,6 +82,7 @@ private:
     void writeWebfile(const QString &cmd, const QString &value);
     void writeIQ(const QString &cmd, const QString &value);
     void write(const QString &prefix, const QString &cmd, const QString &value);
+    void writePageMessage(const QString &cmd, const QString &value, qint64 pageTextBytes);
 
     void parseCmd(QString cmdString);
     void parseConfigCmd(QString cmd, QString value);
@@ -87,4 +96,7 @@ private:
     bool _hostRefused = false;
     QMutex _receivedBytesMutex;
     MessageFramer _receivedBytes;
+    PageMessageBudget _pageBudget;
+    QElapsedTimer _clock;
+    QTimer _pageDropReport;
 };
