@@ -69,6 +69,15 @@ if [[ "$1" == */* ]]; then
     set -- "$(reachable "$1")" "${@:2}"
 fi
 if [ -n "${ZUVO_TEST_BROWSER:-}" ]; then
+    # The WebKitGTK build finds its helper and extension beside itself.
+    browser_dir="$(dirname "$ZUVO_TEST_BROWSER")"
+    if [[ "$ZUVO_TEST_BROWSER" == *webkitgtk ]] && [ -e "$browser_dir/zuvochatwebkitgtkhelper" ]; then
+        reachable "$browser_dir/zuvochatwebkitgtkhelper" >/dev/null
+        if [ -d "$runtime/staged" ]; then
+            cp -r "$browser_dir/zuvochatwebkitgtk-extension" "$runtime/staged/"
+            chown -R "$user" "$runtime/staged"
+        fi
+    fi
     ZUVO_TEST_BROWSER="$(reachable "$ZUVO_TEST_BROWSER")"
 fi
 

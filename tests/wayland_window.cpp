@@ -158,6 +158,8 @@ void tst_WaylandWindow::pagePopupOpensAtItsField()
     // from the toolkit's idea of where the window is; that idea must agree
     // with the compositor's placing of popups, or the list opens a host's
     // windowsRect position away from its field.
+    if (BrowserRun::underTest().endsWith(QLatin1String("webkitgtk")))
+        QSKIP("the WebKitGTK build does not draw a page's popups yet");
     QVERIFY(startBrowser("/select"));
     const QRect window = settledWindow();
     const QRect page = ContentLayout(window.size()).rectOf("webview").translated(window.topLeft());

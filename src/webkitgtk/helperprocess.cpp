@@ -51,7 +51,7 @@ QString HelperProcess::extensionFolder()
     return besideBrowser(QStringLiteral("zuvochatwebkitgtk-extension"), ZUVO_WEBKITGTK_EXTENSION_BUILD_DIR);
 }
 
-bool HelperProcess::start(const QString &waylandDisplay)
+bool HelperProcess::start(const QString &waylandDisplay, bool sandbox)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("GDK_BACKEND"), QStringLiteral("wayland"));
@@ -67,7 +67,7 @@ bool HelperProcess::start(const QString &waylandDisplay)
                        environment.value(QStringLiteral("XDG_RUNTIME_DIR"), QDir::tempPath())
                            + QStringLiteral("/zuvochat-gstreamer-registry.bin"));
     _process->setProcessEnvironment(environment);
-    _process->start(helperPath(), {extensionFolder()});
+    _process->start(helperPath(), {extensionFolder(), sandbox ? QStringLiteral("sandbox") : QString()});
     if (!_process->waitForStarted()) {
         qCWarning(zuvoWeb) << "the page helper did not start:" << _process->errorString();
         return false;

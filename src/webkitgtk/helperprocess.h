@@ -18,7 +18,9 @@ public:
     explicit HelperProcess(QObject *parent = nullptr);
     ~HelperProcess() override;
 
-    bool start(const QString &waylandDisplay);
+    // With sandbox, WebKit's page processes run in bubblewrap; the helper
+    // must know before its first page process starts.
+    bool start(const QString &waylandDisplay, bool sandbox);
     void send(const char *name, const QStringList &fields = {});
     void send(const char *name, const std::vector<std::string> &fields);
     qint64 processId() const;

@@ -107,13 +107,13 @@ WebKitGtkContent::~WebKitGtkContent()
 
 void WebKitGtkContent::startHelper()
 {
-    if (!_helper->start(_compositor->socketName())) {
+    if (!_helper->start(_compositor->socketName(), sandboxCanStart())) {
         qCWarning(zuvoWeb) << "the page cannot be shown: its helper did not start";
         return;
     }
     _helper->send(msg::toHelper::start,
                   {QCoreApplication::applicationName(), bridgeprompt::pageScript(), bridgeprompt::marker(),
-                   devToolsEnabled() ? QStringLiteral("1") : QString(), sandboxCanStart() ? QStringLiteral("1") : QString()});
+                   devToolsEnabled() ? QStringLiteral("1") : QString()});
 }
 
 QWidget *WebKitGtkContent::view() const

@@ -600,13 +600,6 @@ void start(const msg::Message &message)
     webkit_settings_set_user_agent_with_application_details(settings, message.field(0).c_str(), nullptr);
     helper.bridgeMarker = message.field(2);
     webkit_settings_set_enable_developer_extras(settings, message.field(3) == "1");
-    // Before the first web process starts; the extension must be reachable
-    // from inside.
-    if (message.field(4) == "1") {
-        webkit_web_context_set_sandbox_enabled(helper.context, TRUE);
-        if (!helper.extensionFolder.empty())
-            webkit_web_context_add_path_to_sandbox(helper.context, helper.extensionFolder.c_str(), TRUE);
-    }
     WebKitUserContentManager *scripts = webkit_web_view_get_user_content_manager(helper.view);
     webkit_user_content_manager_remove_all_scripts(scripts);
     WebKitUserScript *bridge = webkit_user_script_new(message.field(1).c_str(), WEBKIT_USER_CONTENT_INJECT_TOP_FRAME,
@@ -677,12 +670,19 @@ gboolean onChannelReadable(GIOChannel *channel, GIOCondition, gpointer)
 
 // Setup
 
-void configureContext(const char *extensionFolder)
+void configureContext(const char *extensionFolder, bool sandbox)
 {
     helper.context = webkit_web_context_new_ephemeral();
     if (extensionFolder && *extensionFolder) {
         helper.extensionFolder = extensionFolder;
         webkit_web_context_set_web_extensions_directory(helper.context, extensionFolder);
+    }
+    // Before the view exists, which starts the first page process; the
+    // extension must be reachable from inside.
+    if (sandbox) {
+        webkit_web_context_set_sandbox_enabled(helper.context, TRUE);
+        if (!helper.extensionFolder.empty())
+            webkit_web_context_add_path_to_sandbox(helper.context, helper.extensionFolder.c_str(), TRUE);
     }
     WebKitWebsiteDataManager *data = webkit_web_context_get_website_data_manager(helper.context);
     // Certificate problems never stop a load, as in the browser's other engines.
@@ -746,7 +746,7 @@ int main(int argc, char *argv[])
     dup2(STDERR_FILENO, STDOUT_FILENO);
 
     gtk_init(&argc, &argv);
-    configureContext(argc > 1 ? argv[1] : nullptr);
+    configureContext(argc > 1 ? argv[1] : nullptr, argc > 2 && g_strcmp0(argv[2], "sandbox") == 0);
     createView();
 
     GIOChannel *channel = g_io_channel_unix_new(STDIN_FILENO);
