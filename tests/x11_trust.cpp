@@ -24,7 +24,7 @@ using testsupport::HttpRequest;
 
 namespace {
 
-const int timeout = 15000;
+const int timeout = 30000;
 const QString accessToken = QStringLiteral("trust-token-51c2");
 
 const HostSettings settings = {

@@ -323,6 +323,11 @@ void WebKitGtkContent::handle(const msg::Message &message)
         qCDebug(zuvoWeb) << "page process" << _webProcess;
     } else if (name == in::resource) {
         answerResource(message);
+    } else if (name == in::certificateRefused) {
+        const QUrl refused(field(message, 0));
+        qCWarning(zuvoWeb).noquote() << "certificate refused for" << refused.host() + ":" << field(message, 1);
+        _helper->send(msg::toHelper::showRefusal,
+                      {certificateRefusalPage(refused.host(), field(message, 1)), refused.toString(QUrl::FullyEncoded)});
     } else if (name == in::permission) {
         qCDebug(zuvoWeb) << "permission refused:" << field(message, 0) << "for"
                          << QUrl(field(message, 1)).adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment)

@@ -159,7 +159,25 @@ std::string fingerprintOf(GTlsCertificate *certificate)
     return fingerprint;
 }
 
-gboolean onTlsError(WebKitWebView *view, gchar *failingUri, GTlsCertificate *certificate, GTlsCertificateFlags,
+std::string certificateProblem(GTlsCertificateFlags errors)
+{
+    std::string problems;
+    const std::pair<GTlsCertificateFlags, const char *> known[] = {
+        {G_TLS_CERTIFICATE_UNKNOWN_CA, "it is not signed by an authority this system trusts"},
+        {G_TLS_CERTIFICATE_BAD_IDENTITY, "it is made out to another site"},
+        {G_TLS_CERTIFICATE_NOT_ACTIVATED, "it is not valid yet"},
+        {G_TLS_CERTIFICATE_EXPIRED, "it has expired"},
+        {G_TLS_CERTIFICATE_REVOKED, "it has been revoked"},
+        {G_TLS_CERTIFICATE_INSECURE, "its algorithm is insecure"},
+    };
+    for (const auto &[flag, text] : known) {
+        if (errors & flag)
+            problems += (problems.empty() ? "" : "; ") + std::string(text);
+    }
+    return problems.empty() ? "it failed verification" : problems;
+}
+
+gboolean onTlsError(WebKitWebView *view, gchar *failingUri, GTlsCertificate *certificate, GTlsCertificateFlags errors,
                     gpointer)
 {
     // Raised only once the host's rule is strict: until then the data
@@ -169,8 +187,9 @@ gboolean onTlsError(WebKitWebView *view, gchar *failingUri, GTlsCertificate *cer
     if (uri)
         g_uri_unref(uri);
     if (!helper.passingCertificates.count(fingerprintOf(certificate))) {
-        g_warning("certificate refused for %s", host.c_str());
-        return FALSE; // WebKit's own error page, with no way on
+        // The browser sends the page that says so, with no way on.
+        send(msg::toBrowser::certificateRefused, {failingUri, certificateProblem(errors)});
+        return TRUE;
     }
     webkit_web_context_allow_tls_certificate_for_host(helper.context, certificate, host.c_str());
     webkit_web_view_load_uri(view, failingUri);
@@ -628,6 +647,8 @@ void handle(const msg::Message &message)
         setTrust(message);
     } else if (name == in::certificates) {
         setStrictCertificates(message);
+    } else if (name == in::showRefusal) {
+        webkit_web_view_load_alternate_html(helper.view, message.field(0).c_str(), message.field(1).c_str(), nullptr);
     } else if (name == in::back) {
         webkit_web_view_go_back(helper.view);
     } else if (name == in::zoom) {

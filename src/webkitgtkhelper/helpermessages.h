@@ -31,6 +31,7 @@ constexpr const char *inspect = "inspect";            //
 constexpr const char *resource = "resource";          // request id, mime type, bytes; no type when missing
 constexpr const char *ping = "ping";                  // ping id: the page answers unless its script never yields
 constexpr const char *terminate = "terminate";        // ends the web process; the next load starts another
+constexpr const char *showRefusal = "showRefusal";    // page text, the refused address it stands in for
 } // namespace toHelper
 
 // Helper to browser.
@@ -53,6 +54,7 @@ constexpr const char *pong = "pong";                  // ping id
 constexpr const char *webProcess = "webProcess";      // pid of the web process showing the page
 constexpr const char *resource = "resource";          // request id, path of one of the browser's own qrc: files
 constexpr const char *permission = "permission";      // what was refused, document address
+constexpr const char *certificateRefused = "certificateRefused"; // address, why its certificate failed
 } // namespace toBrowser
 
 struct Message {
