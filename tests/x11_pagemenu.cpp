@@ -2,7 +2,8 @@
 // process on the X server and real pointer and key input: the first entry of
 // the menu over a link, over selected text and over an image puts that on the
 // clipboard, F12 opens the developer tools only where ZUVO_DEVTOOLS=1, and
-// text typed into the page arrives as typed with the user's keyboard layout.
+// text typed into the page arrives as typed with the user's keyboard layout; a
+// select list opens on a click and the keys choose in it.
 #include "browserrun.h"
 #include "contentlayout.h"
 #include "httpfixture.h"
@@ -35,6 +36,10 @@ const QByteArray menuPage = R"(<!doctype html><html><head><title>menu</title></h
 <img src="/image.png" style="position:absolute;left:20px;top:160px;width:60px;height:60px">
 <input id="field" style="position:absolute;left:300px;top:20px;width:200px;font:24px sans-serif"
        oninput="window.zuvowebkitbridge.postLog('typed:' + this.value);">
+<select style="position:absolute;left:300px;top:100px;width:200px;font:18px sans-serif"
+        onchange="window.zuvowebkitbridge.postLog('chose:' + this.value);">
+  <option>apple</option><option selected>banana</option><option>cherry</option>
+</select>
 <script>
 // What a double click takes differs by engine; this word alone is meant.
 document.getElementById('word').ondblclick = function () {
@@ -50,6 +55,7 @@ const QPoint wordSpot(60, 92);
 const QPoint imageSpot(50, 190);
 const QPoint blankSpot(400, 400);
 const QPoint fieldSpot(400, 35);
+const QPoint selectSpot(400, 112);
 
 void useLayout(const QString &layout)
 {
@@ -68,6 +74,7 @@ private slots:
 
     void firstEntryCopiesWhatThePointerIsOn_data();
     void firstEntryCopiesWhatThePointerIsOn();
+    void selectListOpensAndTheKeysChoose();
     void typedTextArrivesWithTheUsersLayout_data();
     void typedTextArrivesWithTheUsersLayout();
     void developerToolsOnlyWhenAskedFor_data();
@@ -76,8 +83,8 @@ private slots:
 private:
     void openBrowser(bool devTools);
     QPoint onPage(const QPoint &pagePoint) const;
-    // Right-clicks and waits until the menu is mapped; false when none came.
-    bool openMenuAt(const QPoint &pagePoint, int waitMs);
+    // Clicks and waits until a menu is mapped; false when none came.
+    bool openMenuAt(const QPoint &pagePoint, int waitMs, Qt::MouseButton button = Qt::RightButton);
     bool hasWindowNamed(const QString &name) const;
 
     HttpFixture _server;
@@ -128,10 +135,13 @@ QPoint tst_PageMenu::onPage(const QPoint &pagePoint) const
     return client.topLeft() + view.topLeft() + pagePoint;
 }
 
-bool tst_PageMenu::openMenuAt(const QPoint &pagePoint, int waitMs)
+bool tst_PageMenu::openMenuAt(const QPoint &pagePoint, int waitMs, Qt::MouseButton button)
 {
     const int before = x11::visibleWindowsOf(_browser->pid()).size();
-    x11::rightClick(onPage(pagePoint));
+    if (button == Qt::RightButton)
+        x11::rightClick(onPage(pagePoint));
+    else
+        x11::click(onPage(pagePoint));
     QElapsedTimer waited;
     waited.start();
     while (waited.elapsed() < waitMs) {
@@ -184,6 +194,18 @@ void tst_PageMenu::firstEntryCopiesWhatThePointerIsOn()
     } else {
         QTRY_COMPARE_WITH_TIMEOUT(clipboard->text().trimmed(), text, timeout);
     }
+}
+
+void tst_PageMenu::selectListOpensAndTheKeysChoose()
+{
+    openBrowser(false);
+    QVERIFY2(openMenuAt(selectSpot, 5000, Qt::LeftButton), "the list did not open");
+    QTest::qWait(300); // drawn
+    x11::keepScreenshot(x11::screenshot().copy(x11::clientGeometry(_window)),
+                       QStringLiteral("select-open-") + QFileInfo(BrowserRun::underTest()).fileName());
+    x11::pressKeys({QStringLiteral("Down"), QStringLiteral("Return")});
+    QTRY_COMPARE_WITH_TIMEOUT(_browser->texts(QStringLiteral("receiveLog")).last(), QStringLiteral("chose:cherry"),
+                              timeout);
 }
 
 void tst_PageMenu::typedTextArrivesWithTheUsersLayout_data()

@@ -65,6 +65,7 @@ PageCompositor::PageCompositor(QObject *parent)
 
     useLayoutOfDisplay();
     connect(_shell, &QWaylandXdgShell::toplevelCreated, this, &PageCompositor::toplevelCreated);
+    connect(_shell, &QWaylandXdgShell::popupCreated, this, &PageCompositor::popupCreated);
 }
 
 PageCompositor::~PageCompositor()

@@ -33,6 +33,8 @@ public:
 signals:
     // A window of the helper arrived: the page first, then developer tools.
     void toplevelCreated(QWaylandXdgToplevel *toplevel, QWaylandXdgSurface *surface);
+    // A popup of one of them: a tooltip, say, or a list of suggestions.
+    void popupCreated(QWaylandXdgPopup *popup, QWaylandXdgSurface *surface);
 
 private:
     void useLayoutOfDisplay();

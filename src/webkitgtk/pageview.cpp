@@ -2,6 +2,8 @@
 
 #include "pagecompositor.h"
 
+#include <algorithm>
+
 #include <QKeyEvent>
 #include <QPainter>
 #include <QWaylandBufferRef>
@@ -15,6 +17,7 @@ PageView::PageView(PageCompositor *compositor, QWidget *parent)
     : QWidget(parent)
     , _compositor(compositor)
     , _surfaceView(new QWaylandView(this, this))
+    , _cursorView(new QWaylandView(this, this))
 {
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
@@ -23,6 +26,8 @@ PageView::PageView(PageCompositor *compositor, QWidget *parent)
     // and it composes them with the user's layout; an input method of this
     // side would swallow them.
     setAttribute(Qt::WA_InputMethodEnabled, false);
+    connect(compositor, &PageCompositor::popupCreated, this, &PageView::showPopup);
+    connect(compositor->seat(), &QWaylandSeat::cursorSurfaceRequest, this, &PageView::useCursorSurface);
 }
 
 PageView::~PageView() = default;
@@ -54,7 +59,102 @@ void PageView::configure()
 void PageView::onRedraw()
 {
     _surfaceView->advance();
+    for (const Popup &popup : qAsConst(_popups))
+        popup.view->advance();
     update();
+}
+
+void PageView::showPopup(QWaylandXdgPopup *popup, QWaylandXdgSurface *surface)
+{
+    // Only popups of this view's page, or of its popups, are this view's.
+    QPoint parentOrigin;
+    QWaylandXdgSurface *parent = popup->parentXdgSurface();
+    if (parent != _pageSurface) {
+        const auto found = std::find_if(_popups.cbegin(), _popups.cend(), [parent](const Popup &shown) {
+            return shown.popup && shown.popup->xdgSurface() == parent;
+        });
+        if (found == _popups.cend())
+            return;
+        parentOrigin = found->area.topLeft();
+    }
+    QRect area(parentOrigin + popup->unconstrainedPosition(), popup->positionerSize());
+    // Kept within the view: a popup that would run off its foot goes above
+    // what it is anchored to, if it may, then anything left over slides in.
+    if (area.bottom() >= height() && (popup->flipConstraints() & Qt::Vertical))
+        area.moveBottom(parentOrigin.y() + popup->anchorRect().top() - 1);
+    area.moveLeft(qBound(0, area.left(), qMax(0, width() - area.width())));
+    area.moveTop(qBound(0, area.top(), qMax(0, height() - area.height())));
+    popup->sendConfigure(QRect(area.topLeft() - parentOrigin, area.size()));
+
+    auto *view = new QWaylandView(this, this);
+    view->setSurface(surface->surface());
+    connect(surface->surface(), &QWaylandSurface::redraw, this, &PageView::onRedraw);
+    connect(popup, &QObject::destroyed, this, &PageView::forgetPopup);
+    _popups.append({popup, view, area});
+}
+
+void PageView::forgetPopup(QObject *)
+{
+    for (auto popup = _popups.begin(); popup != _popups.end();) {
+        if (popup->popup) {
+            ++popup;
+            continue;
+        }
+        delete popup->view;
+        popup = _popups.erase(popup);
+    }
+    update();
+}
+
+void PageView::useCursorSurface(QWaylandSurface *surface, int hotspotX, int hotspotY)
+{
+    // The seat is shared with the developer tools' view: the request is for
+    // the view under the pointer.
+    const QWaylandView *focus = _compositor->seat()->mouseFocus();
+    if (!focus || focus->renderObject() != this)
+        return;
+    if (_cursorView->surface())
+        disconnect(_cursorView->surface(), &QWaylandSurface::redraw, this, &PageView::updateCursor);
+    _cursorView->setSurface(surface);
+    _cursorHotspot = QPoint(hotspotX, hotspotY);
+    if (surface)
+        connect(surface, &QWaylandSurface::redraw, this, &PageView::updateCursor);
+    updateCursor();
+}
+
+void PageView::updateCursor()
+{
+    QWaylandSurface *surface = _cursorView->surface();
+    if (!surface) {
+        setCursor(Qt::BlankCursor);
+        return;
+    }
+    _cursorView->advance();
+    const QWaylandBufferRef buffer = _cursorView->currentBuffer();
+    if (!buffer.hasBuffer() || !buffer.isSharedMemory())
+        return;
+    QImage image = buffer.image();
+    image.setDevicePixelRatio(surface->bufferScale());
+    setCursor(QCursor(QPixmap::fromImage(image), _cursorHotspot.x(), _cursorHotspot.y()));
+    surface->frameStarted();
+    surface->sendFrameCallbacks();
+}
+
+void PageView::dismissPopups()
+{
+    for (auto popup = _popups.crbegin(); popup != _popups.crend(); ++popup) {
+        if (popup->popup)
+            popup->popup->sendPopupDone();
+    }
+}
+
+const PageView::Popup *PageView::popupAt(const QPointF &position) const
+{
+    for (auto popup = _popups.crbegin(); popup != _popups.crend(); ++popup) {
+        if (popup->popup && popup->area.contains(position.toPoint()))
+            return &*popup;
+    }
+    return nullptr;
 }
 
 QPoint PageView::pageOrigin() const
@@ -63,23 +163,34 @@ QPoint PageView::pageOrigin() const
     return _pageSurface ? _pageSurface->windowGeometry().topLeft() : QPoint();
 }
 
-void PageView::paintEvent(QPaintEvent *)
+namespace {
+
+void paintSurface(QPainter &painter, QWaylandView *view, const QPoint &origin)
 {
-    QPainter painter(this);
-    QWaylandSurface *surface = _surfaceView->surface();
-    const QWaylandBufferRef buffer = _surfaceView->currentBuffer();
+    QWaylandSurface *surface = view->surface();
+    const QWaylandBufferRef buffer = view->currentBuffer();
     if (buffer.hasBuffer() && buffer.isSharedMemory()) {
         QImage image = buffer.image();
         image.setDevicePixelRatio(surface ? surface->bufferScale() : 1);
-        painter.fillRect(rect(), Qt::white);
-        painter.drawImage(-pageOrigin(), image);
-    } else {
-        painter.fillRect(rect(), Qt::white);
+        painter.drawImage(origin, image);
     }
     if (surface) {
         // The helper draws its next frame once this one is on the screen.
         surface->frameStarted();
         surface->sendFrameCallbacks();
+    }
+}
+
+} // namespace
+
+void PageView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    paintSurface(painter, _surfaceView, -pageOrigin());
+    for (const Popup &popup : qAsConst(_popups)) {
+        if (popup.popup)
+            paintSurface(painter, popup.view, popup.area.topLeft() - popup.popup->xdgSurface()->windowGeometry().topLeft());
     }
 }
 
@@ -91,6 +202,11 @@ void PageView::resizeEvent(QResizeEvent *event)
 
 void PageView::sendPointer(const QPointF &position)
 {
+    if (const Popup *popup = popupAt(position)) {
+        const QPoint popupOrigin = popup->popup->xdgSurface()->windowGeometry().topLeft();
+        _compositor->seat()->sendMouseMoveEvent(popup->view, position - popup->area.topLeft() + popupOrigin, position);
+        return;
+    }
     if (_surfaceView->surface())
         _compositor->seat()->sendMouseMoveEvent(_surfaceView, position + pageOrigin(), position);
 }
@@ -103,6 +219,9 @@ void PageView::mouseMoveEvent(QMouseEvent *event)
 void PageView::mousePressEvent(QMouseEvent *event)
 {
     setFocus(Qt::MouseFocusReason);
+    // A press beside the page's popups closes them, and still reaches the page.
+    if (!_popups.isEmpty() && !popupAt(event->localPos()))
+        dismissPopups();
     sendPointer(event->localPos());
     _compositor->seat()->sendMousePressEvent(event->button());
 }

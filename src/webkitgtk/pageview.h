@@ -3,6 +3,7 @@
 #include "zoomwheel.h"
 
 #include <QPointer>
+#include <QVector>
 #include <QWaylandXdgShell>
 #include <QWidget>
 
@@ -47,9 +48,23 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
+    // A popup of the page (a tooltip, a list of suggestions), painted over
+    // it where it asked to be, within the view.
+    struct Popup {
+        QPointer<QWaylandXdgPopup> popup;
+        QWaylandView *view;
+        QRect area;
+    };
+
     void configure();
     void onRedraw();
+    void showPopup(QWaylandXdgPopup *popup, QWaylandXdgSurface *surface);
+    void forgetPopup(QObject *popup);
+    void dismissPopups();
+    const Popup *popupAt(const QPointF &position) const;
     void sendPointer(const QPointF &position);
+    void useCursorSurface(QWaylandSurface *surface, int hotspotX, int hotspotY);
+    void updateCursor();
     void sendKey(QKeyEvent *event, bool pressed);
     QPoint pageOrigin() const;
 
@@ -57,5 +72,10 @@ private:
     QWaylandView *_surfaceView;
     QPointer<QWaylandXdgToplevel> _toplevel;
     QPointer<QWaylandXdgSurface> _pageSurface;
+    QVector<Popup> _popups;
+    // The pointer's image as the page draws it: a hand over links, a bar
+    // over text.
+    QWaylandView *_cursorView;
+    QPoint _cursorHotspot;
     ZoomWheel _wheel;
 };

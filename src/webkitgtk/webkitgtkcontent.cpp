@@ -6,6 +6,7 @@
 #include "helperprocess.h"
 #include "pagecompositor.h"
 #include "pagemenu.h"
+#include "pagepopups.h"
 #include "pageview.h"
 #include "zuvojsbridge.h"
 #include "zuvolog.h"
@@ -84,6 +85,7 @@ WebKitGtkContent::WebKitGtkContent(QWidget *parent, ZuvoJsBridge *bridge)
     , _view(new PageView(_compositor, parent))
     , _helper(new HelperProcess(this))
     , _crashNotice(new CrashNotice(_view))
+    , _popups(new PagePopups(_view, _helper))
 {
     connect(_view, &PageView::zoomSteps, this, [this](int steps) {
         for (; steps > 0; --steps)
@@ -283,6 +285,8 @@ void WebKitGtkContent::handle(const msg::Message &message)
 {
     namespace in = msg::toBrowser;
     const std::string &name = message.name;
+    if (_popups->handle(message))
+        return;
     if (name == in::ready) {
         qCDebug(zuvoWeb) << "page helper" << field(message, 0);
     } else if (name == in::loadStarted) {

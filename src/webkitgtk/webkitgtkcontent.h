@@ -10,6 +10,7 @@
 
 class HelperProcess;
 class PageCompositor;
+class PagePopups;
 class PageView;
 class CrashNotice;
 
@@ -67,6 +68,7 @@ private:
     QPointer<PageView> _devTools;
     HelperProcess *_helper;
     CrashNotice *_crashNotice;
+    PagePopups *_popups;
     BridgeOrigins _origins;
     QQueue<QUrl> _savedAddresses;
     QUrl _url;

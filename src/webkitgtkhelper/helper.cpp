@@ -29,6 +29,10 @@ struct Helper {
     WebKitWebContext *context = nullptr;
     std::map<unsigned, WebKitScriptDialog *> pendingDialogs;
     std::map<unsigned, WebKitURISchemeRequest *> pendingResources;
+    // The popups the browser shows for the page, one of each at a time.
+    WebKitOptionMenu *optionMenu = nullptr;
+    WebKitColorChooserRequest *colorRequest = nullptr;
+    WebKitFileChooserRequest *fileRequest = nullptr;
     unsigned nextDialogId = 1;
     std::string requestedAddress;
     std::string bridgeMarker;
@@ -267,6 +271,131 @@ void cancelPendingDialogs()
     helper.pendingDialogs.clear();
 }
 
+// Popups that need a choice: the browser's own widgets stand in for GTK's,
+// and the choice comes back as a message. Tooltips and other passing popups
+// GTK draws, and the browser paints them over the page.
+
+std::string optionItem(WebKitOptionMenuItem *item)
+{
+    namespace state = msg::OptionItem;
+    const char kind = webkit_option_menu_item_is_group_label(item) ? state::groupLabel
+                      : !webkit_option_menu_item_is_enabled(item)  ? state::disabled
+                      : webkit_option_menu_item_is_selected(item)  ? state::selected
+                                                                   : state::enabled;
+    const char group = webkit_option_menu_item_is_group_child(item) ? state::inGroup : state::alone;
+    return std::string{kind, group} + text(webkit_option_menu_item_get_label(item));
+}
+
+void forgetOptionMenu()
+{
+    if (!helper.optionMenu)
+        return;
+    g_signal_handlers_disconnect_by_data(helper.optionMenu, &helper.optionMenu);
+    g_object_unref(helper.optionMenu);
+    helper.optionMenu = nullptr;
+}
+
+gboolean onShowOptionMenu(WebKitWebView *, WebKitOptionMenu *menu, GdkEvent *, GdkRectangle *area, gpointer)
+{
+    if (helper.optionMenu)
+        webkit_option_menu_close(helper.optionMenu);
+    forgetOptionMenu();
+    helper.optionMenu = WEBKIT_OPTION_MENU(g_object_ref(menu));
+    // The page closes its list itself when it goes away or changes it.
+    g_signal_connect(menu, "close", G_CALLBACK(+[](WebKitOptionMenu *, gpointer) {
+                         forgetOptionMenu();
+                         send(msg::toBrowser::closeOptionMenu);
+                     }), &helper.optionMenu);
+    std::vector<std::string> fields{std::to_string(area->x), std::to_string(area->y), std::to_string(area->width),
+                                    std::to_string(area->height)};
+    for (guint index = 0; index < webkit_option_menu_get_n_items(menu); ++index)
+        fields.push_back(optionItem(webkit_option_menu_get_item(menu, index)));
+    send(msg::toBrowser::optionMenu, std::move(fields));
+    return TRUE;
+}
+
+void chooseOption(const msg::Message &message)
+{
+    WebKitOptionMenu *menu = helper.optionMenu;
+    if (!menu)
+        return;
+    g_signal_handlers_disconnect_by_data(menu, &helper.optionMenu);
+    const std::string &index = message.field(0);
+    if (!index.empty() && std::stoul(index) < webkit_option_menu_get_n_items(menu))
+        webkit_option_menu_activate_item(menu, guint(std::stoul(index)));
+    webkit_option_menu_close(menu);
+    g_object_unref(menu);
+    helper.optionMenu = nullptr;
+}
+
+std::string hexColor(const GdkRGBA &color)
+{
+    char hex[8];
+    g_snprintf(hex, sizeof hex, "#%02x%02x%02x", int(color.red * 255 + 0.5), int(color.green * 255 + 0.5),
+               int(color.blue * 255 + 0.5));
+    return hex;
+}
+
+void finishColorRequest(const std::string &color)
+{
+    WebKitColorChooserRequest *request = helper.colorRequest;
+    if (!request)
+        return;
+    helper.colorRequest = nullptr;
+    GdkRGBA chosen;
+    if (!color.empty() && gdk_rgba_parse(&chosen, color.c_str())) {
+        webkit_color_chooser_request_set_rgba(request, &chosen);
+        webkit_color_chooser_request_finish(request);
+    } else {
+        webkit_color_chooser_request_cancel(request);
+    }
+    g_object_unref(request);
+}
+
+gboolean onRunColorChooser(WebKitWebView *, WebKitColorChooserRequest *request, gpointer)
+{
+    finishColorRequest("");
+    helper.colorRequest = WEBKIT_COLOR_CHOOSER_REQUEST(g_object_ref(request));
+    GdkRGBA current;
+    webkit_color_chooser_request_get_rgba(request, &current);
+    send(msg::toBrowser::colorChooser, {hexColor(current)});
+    return TRUE;
+}
+
+void finishFileRequest(const msg::Message &message)
+{
+    WebKitFileChooserRequest *request = helper.fileRequest;
+    if (!request)
+        return;
+    helper.fileRequest = nullptr;
+    if (message.fields.empty()) {
+        webkit_file_chooser_request_cancel(request);
+    } else {
+        std::vector<const gchar *> paths;
+        for (const std::string &path : message.fields)
+            paths.push_back(path.c_str());
+        paths.push_back(nullptr);
+        webkit_file_chooser_request_select_files(request, paths.data());
+    }
+    g_object_unref(request);
+}
+
+gboolean onRunFileChooser(WebKitWebView *, WebKitFileChooserRequest *request, gpointer)
+{
+    finishFileRequest({});
+    helper.fileRequest = WEBKIT_FILE_CHOOSER_REQUEST(g_object_ref(request));
+    send(msg::toBrowser::fileChooser, {webkit_file_chooser_request_get_select_multiple(request) ? "1" : "0"});
+    return TRUE;
+}
+
+void closePopups()
+{
+    if (helper.optionMenu)
+        chooseOption({msg::toHelper::chooseOption, {""}});
+    finishColorRequest("");
+    finishFileRequest({});
+}
+
 // New windows, downloads, permissions, the menu
 
 std::vector<std::string> historyCurrentFirst()
@@ -356,6 +485,7 @@ gboolean onContextMenu(WebKitWebView *, WebKitContextMenu *, GdkEvent *, WebKitH
 void onWebProcessTerminated(WebKitWebView *, WebKitWebProcessTerminationReason reason, gpointer)
 {
     cancelPendingDialogs();
+    closePopups();
     const char *why = reason == WEBKIT_WEB_PROCESS_CRASHED              ? "crashed"
                       : reason == WEBKIT_WEB_PROCESS_EXCEEDED_MEMORY_LIMIT ? "memory"
                                                                            : "terminated";
@@ -639,6 +769,7 @@ void handle(const msg::Message &message)
         start(message);
     } else if (name == in::load) {
         cancelPendingDialogs();
+        closePopups();
         announceHostNavigation(message.field(0));
         webkit_web_view_load_uri(helper.view, message.field(0).c_str());
     } else if (name == in::token) {
@@ -670,6 +801,12 @@ void handle(const msg::Message &message)
         answerResource(message);
     } else if (name == in::ping) {
         ping(message.field(0));
+    } else if (name == in::chooseOption) {
+        chooseOption(message);
+    } else if (name == in::chooseColor) {
+        finishColorRequest(message.field(0));
+    } else if (name == in::chooseFiles) {
+        finishFileRequest(message);
     } else if (name == in::terminate) {
         webkit_web_view_terminate_web_process(helper.view);
     }
@@ -735,6 +872,9 @@ void createView()
     g_signal_connect(helper.view, "permission-request", G_CALLBACK(onPermissionRequest), nullptr);
     g_signal_connect(helper.view, "context-menu", G_CALLBACK(onContextMenu), nullptr);
     g_signal_connect(helper.view, "web-process-terminated", G_CALLBACK(onWebProcessTerminated), nullptr);
+    g_signal_connect(helper.view, "show-option-menu", G_CALLBACK(onShowOptionMenu), nullptr);
+    g_signal_connect(helper.view, "run-color-chooser", G_CALLBACK(onRunColorChooser), nullptr);
+    g_signal_connect(helper.view, "run-file-chooser", G_CALLBACK(onRunFileChooser), nullptr);
     g_signal_connect(helper.view, "notify::title", G_CALLBACK(+[](GObject *, GParamSpec *, gpointer) {
                          send(msg::toBrowser::title, {text(webkit_web_view_get_title(helper.view))});
                      }), nullptr);

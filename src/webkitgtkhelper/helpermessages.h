@@ -32,6 +32,9 @@ constexpr const char *resource = "resource";          // request id, mime type, 
 constexpr const char *ping = "ping";                  // ping id: the page answers unless its script never yields
 constexpr const char *terminate = "terminate";        // ends the web process; the next load starts another
 constexpr const char *showRefusal = "showRefusal";    // page text, the refused address it stands in for
+constexpr const char *chooseOption = "chooseOption";  // index of the chosen item, "" when the list closed without one
+constexpr const char *chooseColor = "chooseColor";    // "#rrggbb", "" when cancelled
+constexpr const char *chooseFiles = "chooseFiles";    // the chosen paths, none when cancelled
 } // namespace toHelper
 
 // Helper to browser.
@@ -55,7 +58,23 @@ constexpr const char *webProcess = "webProcess";      // pid of the web process 
 constexpr const char *resource = "resource";          // request id, path of one of the browser's own qrc: files
 constexpr const char *permission = "permission";      // what was refused, document address
 constexpr const char *certificateRefused = "certificateRefused"; // address, why its certificate failed
+// The page's popups, shown by the browser's own widgets.
+constexpr const char *optionMenu = "optionMenu";      // x, y, width, height of the list, then its items (see OptionItem)
+constexpr const char *closeOptionMenu = "closeOptionMenu"; //
+constexpr const char *colorChooser = "colorChooser";  // "#rrggbb"
+constexpr const char *fileChooser = "fileChooser";    // "1" when several files may be chosen
 } // namespace toBrowser
+
+// An item of a page's select list in one field: its state, whether it is in a
+// group, then its label.
+namespace OptionItem {
+constexpr char groupLabel = 'g';
+constexpr char disabled = 'd';
+constexpr char selected = 's';
+constexpr char enabled = 'e';
+constexpr char inGroup = 'c';
+constexpr char alone = '-';
+} // namespace OptionItem
 
 struct Message {
     std::string name;
