@@ -1,7 +1,8 @@
 // The engines whose page runs in another process (WebEngine, WebKitGTK),
 // where their mechanism differs from Qt WebKit's: the token put on requests
 // by the engine, the bridge as marked prompts answered while this process's
-// event loop runs, the page's own dialogs, permissions, and nothing on disk.
+// event loop runs, the page's own dialogs, permissions, the pointer's shape,
+// and nothing on disk.
 // Pages come from a real HTTP server on loopback, the page runs in a real
 // page process; the window's share is WebContent alone, so one source runs
 // against each engine's library.
@@ -101,6 +102,31 @@ const QByteArray newWindowPage = R"(<html><head><title>opener</title></head><bod
 <script>setTimeout(function () { document.getElementById('out').click(); }, 50);</script>
 </body></html>)";
 
+// A link, text and nothing, each in a band of its own.
+const QByteArray pointerPage = R"(<html><head><title>bands</title></head>
+<body style="margin:0;font:40px sans-serif">
+<a href="/plain" style="position:absolute;top:0;left:0;width:800px;height:100px;display:block">link</a>
+<p style="position:absolute;top:150px;left:0;margin:0">text text text text</p>
+</body></html>)";
+
+// What the pointer looks like over a point of the view: a shape, or the
+// image the page drew for it. The pointer glides there in steps, as a hand
+// moves it, so the page sees it come in before it arrives.
+QString pointerLook(QWidget *view, const QPoint &point)
+{
+    const QPoint from = view->mapFromGlobal(QCursor::pos());
+    for (int step = 1; step <= 5 && from != point; ++step) {
+        QTest::mouseMove(view, from + (point - from) * step / 5);
+        QTest::qWait(20);
+    }
+    QWidget *under = view->childAt(point) ? view->childAt(point) : view;
+    const QCursor cursor = under->cursor();
+    if (cursor.shape() != Qt::BitmapCursor)
+        return QString::number(cursor.shape());
+    const QImage image = cursor.pixmap().toImage();
+    return QString::number(qHashBits(image.constBits(), size_t(image.sizeInBytes())));
+}
+
 QByteArray titled(const QByteArray &title)
 {
     return "<html><head><title>" + title + "</title></head><body>" + title + "</body></html>";
@@ -128,6 +154,7 @@ private slots:
     void permissionsAreRefusedWithoutAsking();
     void newWindowLoadsHereAndBackReturns();
     void findCountsAndSteps();
+    void pointerShowsWhatIsUnderIt();
     void nothingIsWrittenToDisk();
 
 private:
@@ -357,6 +384,22 @@ void tst_OutOfProcessEngine::findCountsAndSteps()
     expect(4, 4);
     _content->find(QStringLiteral("kiwi"), WebContent::FindStep::Restart);
     expect(0, 0);
+}
+
+void tst_OutOfProcessEngine::pointerShowsWhatIsUnderIt()
+{
+    _server.setPage("/bands", pointerPage);
+    QVERIFY(show(QStringLiteral("/bands")));
+    QWidget *view = _content->view();
+    const QPoint link(50, 50), text(60, 175), nothing(400, 400);
+    // Each look is waited for from the one before: the page answers a move
+    // in its own time, and sets its first look only once the pointer is in.
+    const QString before = pointerLook(view, nothing);
+    QTRY_VERIFY_WITH_TIMEOUT(pointerLook(view, link) != before, loadTimeoutMs);
+    const QString hand = pointerLook(view, link);
+    QTRY_VERIFY_WITH_TIMEOUT(pointerLook(view, nothing) != hand, loadTimeoutMs);
+    const QString blank = pointerLook(view, nothing);
+    QTRY_VERIFY_WITH_TIMEOUT(pointerLook(view, text) != hand && pointerLook(view, text) != blank, loadTimeoutMs);
 }
 
 void tst_OutOfProcessEngine::nothingIsWrittenToDisk()

@@ -17,6 +17,8 @@
 #include <QWaylandXdgShell>
 #include <QWindow>
 
+#include <wayland-server-core.h>
+
 
 namespace {
 
@@ -92,6 +94,11 @@ void PageCompositor::useLayoutOfDisplay()
 QWaylandSeat *PageCompositor::seat() const
 {
     return _compositor->defaultSeat();
+}
+
+void PageCompositor::sendQueuedEvents()
+{
+    wl_display_flush_clients(_compositor->display());
 }
 
 QString PageCompositor::socketName() const

@@ -29,6 +29,10 @@ public:
 
     QWaylandCompositor *compositor() const { return _compositor; }
     QWaylandSeat *seat() const;
+    // Sends what the seat has queued for the helper now. Qt's compositor
+    // sends only when a client talks to it, so a pointer that moves over a
+    // page that is drawing nothing would reach it only with the next click.
+    void sendQueuedEvents();
 
 signals:
     // A window of the helper arrived: the page first, then developer tools.

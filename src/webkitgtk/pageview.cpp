@@ -194,6 +194,15 @@ void PageView::paintEvent(QPaintEvent *)
     }
 }
 
+bool PageView::event(QEvent *event)
+{
+    // Whatever the user did reaches the page now, not with the page's next
+    // frame.
+    const bool handled = QWidget::event(event);
+    _compositor->sendQueuedEvents();
+    return handled;
+}
+
 void PageView::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
