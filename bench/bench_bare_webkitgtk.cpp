@@ -1,21 +1,31 @@
 // A bare WebKitGTK window with the browser's settings (an ephemeral context,
 // software drawing), on an X server: the baseline the WebKitGTK browser is
-// measured against by bench/startup.sh. Prints what bench_startup prints:
-// the time from ZUVO_BENCH_T0 to the page's load, then, once the engine's
-// processes have settled, the proportional memory of this process and every
-// process below it.
+// measured against.
+//   bench_bare_webkitgtk ADDRESS
+// prints what bench_startup prints (bench/startup.sh): the time from
+// ZUVO_BENCH_T0 to the page's load, then, once the engine's processes have
+// settled, the proportional memory of this process and every process below it.
+//   bench_bare_webkitgtk --titles ADDRESS
+// stays open and prints every title the page takes, one a line: the route
+// by which bench pages report here (bench_input_webkitgtk, bench_webfeatures).
+//   bench_bare_webkitgtk --find WORD ADDRESS
+// prints the median time from a search to the count of its matches, with the
+// calls and limit the browser's helper makes (bench_find_webkitgtk).
 #include <gtk/gtk.h>
 #include <webkit2/webkit2.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <dirent.h>
 #include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -102,27 +112,89 @@ void onLoadChanged(WebKitWebView *, WebKitLoadEvent event, gpointer data)
     }, run);
 }
 
+void onTitle(WebKitWebView *view, GParamSpec *, gpointer)
+{
+    const char *title = webkit_web_view_get_title(view);
+    std::printf("%s\n", title ? title : "");
+    std::fflush(stdout);
+}
+
+// As the browser's helper searches: case-insensitive, wrapping, one past the
+// count it shows.
+constexpr unsigned findOptions = WEBKIT_FIND_OPTIONS_CASE_INSENSITIVE | WEBKIT_FIND_OPTIONS_WRAP_AROUND;
+constexpr unsigned maxFindCount = 1001;
+constexpr size_t findRuns = 9;
+
+struct Find {
+    std::string word;
+    std::vector<double> times;
+    long long start = 0;
+    unsigned count = 0;
+};
+
+void searchOnce(WebKitFindController *finder, Find *find)
+{
+    find->start = nowNs();
+    webkit_find_controller_search_finish(finder);
+    webkit_find_controller_search(finder, find->word.c_str(), findOptions, maxFindCount);
+    webkit_find_controller_count_matches(finder, find->word.c_str(), findOptions, maxFindCount);
+}
+
+void onCountedMatches(WebKitFindController *finder, guint count, gpointer data)
+{
+    auto *find = static_cast<Find *>(data);
+    find->times.push_back((nowNs() - find->start) / 1e6);
+    find->count = count;
+    if (find->times.size() < findRuns) {
+        searchOnce(finder, find);
+        return;
+    }
+    std::sort(find->times.begin(), find->times.end());
+    std::printf("search_to_count_ms %.2f matches %u\n", find->times[find->times.size() / 2], find->count);
+    std::fflush(stdout);
+    gtk_main_quit();
+}
+
+void onFindPageLoaded(WebKitWebView *view, WebKitLoadEvent event, gpointer data)
+{
+    if (event == WEBKIT_LOAD_FINISHED)
+        searchOnce(webkit_web_view_get_find_controller(view), static_cast<Find *>(data));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     Run run;
+    Find find;
     const char *t0 = std::getenv("ZUVO_BENCH_T0");
     run.t0 = t0 ? std::atoll(t0) : nowNs();
     gtk_init(&argc, &argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s ADDRESS\n", argv[0]);
+    const bool titles = argc == 3 && std::strcmp(argv[1], "--titles") == 0;
+    const bool finding = argc == 4 && std::strcmp(argv[1], "--find") == 0;
+    if (argc != 2 && !titles && !finding) {
+        std::fprintf(stderr, "usage: %s [--titles | --find WORD] ADDRESS\n", argv[0]);
         return 2;
     }
+    const char *address = argv[argc - 1];
     WebKitWebContext *context = webkit_web_context_new_ephemeral();
     WebKitSettings *settings = webkit_settings_new();
     webkit_settings_set_hardware_acceleration_policy(settings, WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER);
     auto *view = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context, "settings", settings, nullptr));
-    g_signal_connect(view, "load-changed", G_CALLBACK(onLoadChanged), &run);
+    if (titles) {
+        g_signal_connect(view, "notify::title", G_CALLBACK(onTitle), nullptr);
+    } else if (finding) {
+        find.word = argv[2];
+        g_signal_connect(view, "load-changed", G_CALLBACK(onFindPageLoaded), &find);
+        g_signal_connect(webkit_web_view_get_find_controller(view), "counted-matches", G_CALLBACK(onCountedMatches),
+                         &find);
+    } else {
+        g_signal_connect(view, "load-changed", G_CALLBACK(onLoadChanged), &run);
+    }
     GtkWidget *window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     gtk_window_set_default_size(GTK_WINDOW(window), 520, 850);
     gtk_container_add(GTK_CONTAINER(window), GTK_WIDGET(view));
-    webkit_web_view_load_uri(view, argv[1]);
+    webkit_web_view_load_uri(view, address);
     gtk_widget_show_all(window);
     gtk_main();
     return 0;

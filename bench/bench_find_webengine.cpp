@@ -64,17 +64,7 @@ int main(int argc, char **argv)
             waitFor(page, &QWebEnginePage::findTextFinished);
         });
         page->findText(QString());
-        const double keystroke = medianMs(kRuns, [&] {
-            field->setText(QString());
-            QEventLoop loop;
-            QObject::connect(content, &WebContent::findResult, &loop, [&loop](int, int total) {
-                if (total > 0)
-                    loop.quit();
-            });
-            QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-            field->setText(QStringLiteral("apple"));
-            loop.exec();
-        });
+        const double keystroke = keystrokeToCountMs(kRuns, field, content, 10000);
         out << qSetFieldWidth(7) << matches << qSetFieldWidth(0) << "  " << qSetFieldWidth(20) << floor
             << qSetFieldWidth(0) << "  " << qSetFieldWidth(23) << keystroke << qSetFieldWidth(0) << "  "
             << bar.countText() << "\n";
