@@ -3,7 +3,8 @@
 // the menu over a link, over selected text and over an image puts that on the
 // clipboard, F12 opens the developer tools only where ZUVO_DEVTOOLS=1, and
 // text typed into the page arrives as typed with the user's keyboard layout; a
-// select list opens on a click and the keys choose in it.
+// select list opens on a click and the keys choose in it; at 200 % the page
+// is drawn with every screen pixel.
 #include "browserrun.h"
 #include "contentlayout.h"
 #include "httpfixture.h"
@@ -49,6 +50,39 @@ window.zuvowebkitbridge.postLog('ready');
 </script>
 </body></html>)";
 
+// Columns one screen pixel wide, black and white by turns, over the page's
+// top left; drawn at fewer pixels and scaled up they would be grey, or two
+// pixels wide.
+const QByteArray finePage = R"(<!doctype html><html><body style="margin:0">
+<canvas id="fine" style="width:200px;height:100px"></canvas>
+<script>
+var canvas = document.getElementById('fine');
+canvas.width = 200 * window.devicePixelRatio;
+canvas.height = 100 * window.devicePixelRatio;
+var context = canvas.getContext('2d');
+context.fillStyle = '#fff';
+context.fillRect(0, 0, canvas.width, canvas.height);
+context.fillStyle = '#000';
+for (var x = 0; x < canvas.width; x += 2)
+    context.fillRect(x, 0, 1, canvas.height);
+window.zuvowebkitbridge.postLog('ratio:' + window.devicePixelRatio);
+</script></body></html>)";
+
+// The longest run of screen pixels in one row that each differ sharply from
+// the next.
+int longestAlternation(const QImage &shot)
+{
+    int longest = 0;
+    for (int y = 0; y < shot.height(); y += 4) {
+        int run = 0;
+        for (int x = 1; x < shot.width(); ++x) {
+            run = qAbs(qGray(shot.pixel(x, y)) - qGray(shot.pixel(x - 1, y))) > 128 ? run + 1 : 0;
+            longest = qMax(longest, run);
+        }
+    }
+    return longest;
+}
+
 // Client-area points of the page's parts, inside the view.
 const QPoint linkSpot(40, 32);
 const QPoint wordSpot(60, 92);
@@ -77,11 +111,12 @@ private slots:
     void selectListOpensAndTheKeysChoose();
     void typedTextArrivesWithTheUsersLayout_data();
     void typedTextArrivesWithTheUsersLayout();
+    void pageIsDrawnAtTheScreensPixels();
     void developerToolsOnlyWhenAskedFor_data();
     void developerToolsOnlyWhenAskedFor();
 
 private:
-    void openBrowser(bool devTools);
+    void openBrowser(bool devTools, const QString &scale = QString(), const QString &page = QStringLiteral("/menu"));
     QPoint onPage(const QPoint &pagePoint) const;
     // Clicks and waits until a menu is mapped; false when none came.
     bool openMenuAt(const QPoint &pagePoint, int waitMs, Qt::MouseButton button = Qt::RightButton);
@@ -97,6 +132,7 @@ void tst_PageMenu::initTestCase()
     ZuvoChatWBConfigure::init();
     QVERIFY(_server.listenOn());
     _server.setPage("/menu", menuPage);
+    _server.setPage("/fine", finePage);
     testsupport::HttpResponse image;
     image.contentType = "image/png";
     image.body = HttpFixture::pngBytes();
@@ -110,7 +146,7 @@ void tst_PageMenu::cleanup()
     _window = 0;
 }
 
-void tst_PageMenu::openBrowser(bool devTools)
+void tst_PageMenu::openBrowser(bool devTools, const QString &scale, const QString &page)
 {
     _browser = std::make_unique<BrowserRun>();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -118,13 +154,15 @@ void tst_PageMenu::openBrowser(bool devTools)
         environment.insert(QStringLiteral("ZUVO_DEVTOOLS"), QStringLiteral("1"));
     else
         environment.remove(QStringLiteral("ZUVO_DEVTOOLS"));
+    if (!scale.isEmpty())
+        environment.insert(QStringLiteral("QT_SCALE_FACTOR"), scale);
     _browser->process().setProcessEnvironment(environment);
     QVERIFY(_browser->start(timeout));
     _browser->configure(settings);
-    _browser->showUrl(_server.url(QStringLiteral("/menu")));
+    _browser->showUrl(_server.url(page));
     _window = _browser->waitForWindow(timeout);
     QVERIFY2(_window, "the browser mapped no window");
-    QTRY_COMPARE_WITH_TIMEOUT(_browser->texts(QStringLiteral("receiveLog")), QStringList{"ready"}, timeout);
+    QTRY_COMPARE_WITH_TIMEOUT(_browser->texts(QStringLiteral("receiveLog")).size(), 1, timeout);
     x11::activateWindow(_window);
 }
 
@@ -237,6 +275,17 @@ void tst_PageMenu::typedTextArrivesWithTheUsersLayout()
         x11::pressKeys(keys);
     QTRY_COMPARE_WITH_TIMEOUT(_browser->texts(QStringLiteral("receiveLog")).last(), QStringLiteral("typed:") + text,
                               timeout);
+}
+
+void tst_PageMenu::pageIsDrawnAtTheScreensPixels()
+{
+    openBrowser(false, QStringLiteral("2"), QStringLiteral("/fine"));
+    QCOMPARE(_browser->texts(QStringLiteral("receiveLog")), QStringList{"ratio:2"});
+    QImage shot;
+    QTRY_VERIFY_WITH_TIMEOUT(longestAlternation(shot = x11::screenshot().copy(x11::clientGeometry(_window))) >= 300,
+                             timeout);
+    x11::keepScreenshot(shot.copy(0, 0, 600, 400),
+                        QStringLiteral("page-200-") + QFileInfo(BrowserRun::underTest()).fileName());
 }
 
 void tst_PageMenu::developerToolsOnlyWhenAskedFor_data()

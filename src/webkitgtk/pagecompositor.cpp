@@ -16,6 +16,7 @@
 #include <QWaylandSeat>
 #include <QWaylandXdgShell>
 #include <QWindow>
+#include <QtMath>
 
 #include <wayland-server-core.h>
 
@@ -64,6 +65,8 @@ PageCompositor::PageCompositor(QObject *parent)
     _output->addMode(mode, true);
     _output->setCurrentMode(mode);
     _compositor->setDefaultOutput(_output);
+    // The helper's window takes the scale it starts with.
+    useDevicePixelRatio(qApp->devicePixelRatio());
 
     useLayoutOfDisplay();
     connect(_shell, &QWaylandXdgShell::toplevelCreated, this, &PageCompositor::toplevelCreated);
@@ -94,6 +97,15 @@ void PageCompositor::useLayoutOfDisplay()
 QWaylandSeat *PageCompositor::seat() const
 {
     return _compositor->defaultSeat();
+}
+
+void PageCompositor::useDevicePixelRatio(qreal ratio)
+{
+    // Wayland scales are whole numbers; a fractional ratio gets the next one
+    // up, and the painter scales down rather than up.
+    const int scale = qMax(1, qCeil(ratio));
+    if (_output->scaleFactor() != scale)
+        _output->setScaleFactor(scale);
 }
 
 void PageCompositor::sendQueuedEvents()

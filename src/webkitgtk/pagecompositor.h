@@ -34,6 +34,11 @@ public:
     // page that is drawing nothing would reach it only with the next click.
     void sendQueuedEvents();
 
+    // The output the helper draws for: at a device pixel ratio above one
+    // it draws that many pixels per point, so text stays crisp.
+    QWaylandOutput *output() const { return _output; }
+    void useDevicePixelRatio(qreal ratio);
+
 signals:
     // A window of the helper arrived: the page first, then developer tools.
     void toplevelCreated(QWaylandXdgToplevel *toplevel, QWaylandXdgSurface *surface);

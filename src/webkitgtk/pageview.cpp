@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QWaylandBufferRef>
+#include <QWaylandOutput>
 #include <QWaylandSeat>
 #include <QWaylandSurface>
 #include <QWaylandView>
@@ -38,11 +39,19 @@ void PageView::showToplevel(QWaylandXdgToplevel *toplevel, QWaylandXdgSurface *s
     _pageSurface = surface;
     QWaylandSurface *waylandSurface = surface->surface();
     _surfaceView->setSurface(waylandSurface);
+    showOnOutput(_surfaceView);
     connect(waylandSurface, &QWaylandSurface::redraw, this, &PageView::onRedraw, Qt::UniqueConnection);
     if (hasFocus())
         _compositor->seat()->setKeyboardFocus(waylandSurface);
     configure();
     update();
+}
+
+void PageView::showOnOutput(QWaylandView *view)
+{
+    // A surface learns the output's scale by entering it.
+    _compositor->useDevicePixelRatio(devicePixelRatioF());
+    _compositor->output()->surfaceEnter(view->surface());
 }
 
 void PageView::configure()
@@ -88,6 +97,7 @@ void PageView::showPopup(QWaylandXdgPopup *popup, QWaylandXdgSurface *surface)
 
     auto *view = new QWaylandView(this, this);
     view->setSurface(surface->surface());
+    showOnOutput(view);
     connect(surface->surface(), &QWaylandSurface::redraw, this, &PageView::onRedraw);
     connect(popup, &QObject::destroyed, this, &PageView::forgetPopup);
     _popups.append({popup, view, area});

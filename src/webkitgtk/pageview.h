@@ -57,6 +57,7 @@ private:
         QRect area;
     };
 
+    void showOnOutput(QWaylandView *view);
     void configure();
     void onRedraw();
     void showPopup(QWaylandXdgPopup *popup, QWaylandXdgSurface *surface);
