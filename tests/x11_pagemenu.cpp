@@ -1,7 +1,8 @@
 // The page's right-click menu and the developer tools, with the real browser
 // process on the X server and real pointer and key input: the first entry of
 // the menu over a link, over selected text and over an image puts that on the
-// clipboard, F12 opens the developer tools only where ZUVO_DEVTOOLS=1, and
+// clipboard and Ctrl+V pastes from it, F12 opens the developer tools only
+// where ZUVO_DEVTOOLS=1, and
 // text typed into the page arrives as typed with the user's keyboard layout; a
 // select list opens on a click and the keys choose in it; at 200 % the page
 // is drawn with every screen pixel.
@@ -108,6 +109,7 @@ private slots:
 
     void firstEntryCopiesWhatThePointerIsOn_data();
     void firstEntryCopiesWhatThePointerIsOn();
+    void pasteTakesTheClipboard();
     void selectListOpensAndTheKeysChoose();
     void typedTextArrivesWithTheUsersLayout_data();
     void typedTextArrivesWithTheUsersLayout();
@@ -232,6 +234,19 @@ void tst_PageMenu::firstEntryCopiesWhatThePointerIsOn()
     } else {
         QTRY_COMPARE_WITH_TIMEOUT(clipboard->text().trimmed(), text, timeout);
     }
+}
+
+void tst_PageMenu::pasteTakesTheClipboard()
+{
+    openBrowser(false);
+    QGuiApplication::clipboard()->setText(QStringLiteral("from elsewhere"));
+    x11::click(onPage(fieldSpot));
+    // The click hands the page the clipboard afresh; a hand takes longer to
+    // reach for the keys than WebKitGTK takes to learn of it.
+    QTest::qWait(300);
+    x11::pressKeys({QStringLiteral("ctrl+v")});
+    QTRY_COMPARE_WITH_TIMEOUT(_browser->texts(QStringLiteral("receiveLog")).last(), QStringLiteral("typed:from elsewhere"),
+                              timeout);
 }
 
 void tst_PageMenu::selectListOpensAndTheKeysChoose()

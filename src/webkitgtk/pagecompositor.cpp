@@ -3,9 +3,11 @@
 #include "keyboardlayout.h"
 #include "zuvolog.h"
 
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QMimeData>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QScreen>
@@ -69,6 +71,8 @@ PageCompositor::PageCompositor(QObject *parent)
     useDevicePixelRatio(qApp->devicePixelRatio());
 
     useLayoutOfDisplay();
+    offerClipboard();
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &PageCompositor::offerClipboard);
     connect(_shell, &QWaylandXdgShell::toplevelCreated, this, &PageCompositor::toplevelCreated);
     connect(_shell, &QWaylandXdgShell::popupCreated, this, &PageCompositor::popupCreated);
 }
@@ -77,6 +81,25 @@ PageCompositor::~PageCompositor()
 {
     delete _compositor;
     delete _outputWindow;
+}
+
+void PageCompositor::offerClipboard()
+{
+    // The page pastes what the desktop's clipboard holds; without an offer
+    // the helper's clipboard stays empty. GTK asks for text by its UTF-8
+    // type, which the desktop's own offer need not name.
+    auto offered = std::make_unique<QMimeData>();
+    if (const QMimeData *held = QGuiApplication::clipboard()->mimeData()) {
+        if (held->hasText()) {
+            const QByteArray text = held->text().toUtf8();
+            offered->setData(QStringLiteral("text/plain;charset=utf-8"), text);
+            offered->setData(QStringLiteral("text/plain"), text);
+        }
+        if (held->hasFormat(QStringLiteral("image/png")))
+            offered->setData(QStringLiteral("image/png"), held->data(QStringLiteral("image/png")));
+    }
+    _compositor->overrideSelection(offered.get());
+    _clipboardOffer = std::move(offered);
 }
 
 void PageCompositor::useLayoutOfDisplay()

@@ -3,6 +3,9 @@
 #include <QObject>
 #include <QWaylandXdgShell>
 
+#include <memory>
+
+class QMimeData;
 class QWaylandCompositor;
 class QWaylandOutput;
 class QWaylandSeat;
@@ -47,9 +50,11 @@ signals:
 
 private:
     void useLayoutOfDisplay();
+    void offerClipboard();
 
     QWaylandCompositor *_compositor;
     QWaylandXdgShell *_shell;
     QWindow *_outputWindow;
     QWaylandOutput *_output = nullptr;
+    std::unique_ptr<QMimeData> _clipboardOffer;
 };
