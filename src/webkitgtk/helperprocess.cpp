@@ -67,6 +67,8 @@ bool HelperProcess::start(const QString &waylandDisplay, bool sandbox)
                        environment.value(QStringLiteral("XDG_RUNTIME_DIR"), QDir::tempPath())
                            + QStringLiteral("/zuvochat-gstreamer-registry.bin"));
     _process->setProcessEnvironment(environment);
+    // What a helper that ended left half said is not the new one's.
+    _framer = helpermessages::Framer();
     _process->start(helperPath(), {extensionFolder(), sandbox ? QStringLiteral("sandbox") : QString()});
     if (!_process->waitForStarted()) {
         qCWarning(zuvoWeb) << "the page helper did not start:" << _process->errorString();
@@ -92,6 +94,11 @@ void HelperProcess::send(const char *name, const std::vector<std::string> &field
 qint64 HelperProcess::processId() const
 {
     return _process->processId();
+}
+
+bool HelperProcess::isRunning() const
+{
+    return _process->state() != QProcess::NotRunning;
 }
 
 void HelperProcess::readMessages()

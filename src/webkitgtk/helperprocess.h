@@ -24,6 +24,7 @@ public:
     void send(const char *name, const QStringList &fields = {});
     void send(const char *name, const std::vector<std::string> &fields);
     qint64 processId() const;
+    bool isRunning() const;
 
     // Where the helper and the web process extension are looked for.
     static QString helperPath();

@@ -116,6 +116,19 @@ void WebKitGtkContent::startHelper()
     _helper->send(msg::toHelper::start,
                   {QCoreApplication::applicationName(), bridgeprompt::pageScript(), bridgeprompt::marker(),
                    devToolsEnabled() ? QStringLiteral("1") : QString()});
+    sendSettings();
+}
+
+void WebKitGtkContent::sendSettings()
+{
+    if (!_token.isEmpty())
+        _helper->send(msg::toHelper::token, _token);
+    if (!_trust.isEmpty())
+        _helper->send(msg::toHelper::trust, _trust);
+    if (_strictCertificates)
+        _helper->send(msg::toHelper::certificates, _passingCertificates);
+    if (_zoomPercent != 100)
+        _helper->send(msg::toHelper::zoom, {QString::number(_zoomPercent)});
 }
 
 QWidget *WebKitGtkContent::view() const
@@ -130,6 +143,11 @@ void WebKitGtkContent::showAddress(const QUrl &address)
     _origins.allow(address);
     _crashNotice->hide();
     _pendingAddress = address;
+    // A helper that ended (killed, say) is started anew for the next page.
+    if (!_helper->isRunning()) {
+        _pageShown = false;
+        startHelper();
+    }
     replaceIfHung();
     _helper->send(msg::toHelper::load, {address.toString(QUrl::FullyEncoded)});
 }
@@ -157,22 +175,23 @@ void WebKitGtkContent::replaceIfHung()
 
 void WebKitGtkContent::setAccessToken(const QString &token)
 {
-    const QString sendable = accesstoken::sendable(token);
-    _helper->send(msg::toHelper::token, {QString::fromLatin1(accesstoken::headerName()), sendable});
+    _token = QStringList{QString::fromLatin1(accesstoken::headerName()), accesstoken::sendable(token)};
+    _helper->send(msg::toHelper::token, _token);
 }
 
 void WebKitGtkContent::setTrust(const TrustedOriginList &origins, const CertificateRule &certificates)
 {
     _origins.setTrustedOrigins(origins);
     // The web process decides for each request with the same rule.
-    QStringList trust{origins.isActive() ? QStringLiteral("1") : QString()};
-    trust += origins.patterns();
-    _helper->send(msg::toHelper::trust, trust);
+    _trust = QStringList{origins.isActive() ? QStringLiteral("1") : QString()};
+    _trust += origins.patterns();
+    _helper->send(msg::toHelper::trust, _trust);
     if (certificates.isStrict()) {
-        QStringList fingerprints;
+        _strictCertificates = true;
+        _passingCertificates.clear();
         for (const QByteArray &fingerprint : certificates.fingerprints())
-            fingerprints.append(QString::fromLatin1(fingerprint));
-        _helper->send(msg::toHelper::certificates, fingerprints);
+            _passingCertificates.append(QString::fromLatin1(fingerprint));
+        _helper->send(msg::toHelper::certificates, _passingCertificates);
     }
 }
 
@@ -288,7 +307,7 @@ void WebKitGtkContent::handle(const msg::Message &message)
     if (_popups->handle(message))
         return;
     if (name == in::ready) {
-        qCDebug(zuvoWeb) << "page helper" << field(message, 0);
+        qCDebug(zuvoWeb).noquote() << "page helper" << field(message, 0);
     } else if (name == in::loadStarted) {
         _pageShown = true;
         _crashNotice->hide();

@@ -49,6 +49,7 @@ public:
 
 private:
     void startHelper();
+    void sendSettings();
     void showToplevel(QWaylandXdgToplevel *toplevel, QWaylandXdgSurface *surface);
     void handle(const helpermessages::Message &message);
     void answerResource(const helpermessages::Message &message);
@@ -75,6 +76,12 @@ private:
     QString _title;
     bool _canGoBackInPage = false;
     int _zoomPercent = 100;
+
+    // What the helper was told, told again to a new one.
+    QStringList _token;
+    QStringList _trust;
+    QStringList _passingCertificates;
+    bool _strictCertificates = false;
 
     QUrl _pendingAddress;
     qint64 _webProcess = 0;
