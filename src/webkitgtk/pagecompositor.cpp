@@ -27,7 +27,9 @@ namespace {
 
 int compositorsMade = 0;
 
-void ensureRuntimeFolder()
+} // namespace
+
+void PageCompositor::prepareRuntimeFolder()
 {
     // The compositor's socket, and the helper's own files, go into the
     // user's runtime folder; a session without one (root under CI, say)
@@ -40,8 +42,6 @@ void ensureRuntimeFolder()
     QFile::setPermissions(runtimeFolder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeFolder.path()));
 }
-
-} // namespace
 
 PageCompositor::PageCompositor(QObject *parent)
     : QObject(parent)
@@ -57,7 +57,7 @@ PageCompositor::PageCompositor(QObject *parent)
     // clients that look for a desktop's default socket away from it.
     _compositor->setSocketName(QByteArrayLiteral("zuvochat-page-") + QByteArray::number(QCoreApplication::applicationPid())
                                + '-' + QByteArray::number(++compositorsMade));
-    ensureRuntimeFolder();
+    prepareRuntimeFolder();
     _compositor->create();
     _output = new QWaylandOutput(_compositor, _outputWindow);
     _output->setSizeFollowsWindow(false);
@@ -81,6 +81,10 @@ PageCompositor::~PageCompositor()
 {
     delete _compositor;
     delete _outputWindow;
+    // libwayland closed the early helper's socket with the display; its
+    // name is this compositor's to remove.
+    if (!_adoptedSocketPath.isEmpty())
+        QFile::remove(_adoptedSocketPath);
 }
 
 void PageCompositor::offerClipboard()
@@ -129,6 +133,12 @@ void PageCompositor::useDevicePixelRatio(qreal ratio)
     const int scale = qMax(1, qCeil(ratio));
     if (_output->scaleFactor() != scale)
         _output->setScaleFactor(scale);
+}
+
+void PageCompositor::listenOn(int listeningSocket, const QString &path)
+{
+    _compositor->addSocketDescriptor(listeningSocket);
+    _adoptedSocketPath = path;
 }
 
 void PageCompositor::sendQueuedEvents()

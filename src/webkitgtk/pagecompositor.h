@@ -29,6 +29,12 @@ public:
 
     // The WAYLAND_DISPLAY the helper connects to.
     QString socketName() const;
+    // Takes clients from a socket that listens already, the early helper's;
+    // the display owns it from now on.
+    void listenOn(int listeningSocket, const QString &path);
+    // Where the compositor's sockets go: the user's runtime folder, or a
+    // private one where the session has none (root under CI, say).
+    static void prepareRuntimeFolder();
 
     QWaylandCompositor *compositor() const { return _compositor; }
     QWaylandSeat *seat() const;
@@ -57,4 +63,5 @@ private:
     QWindow *_outputWindow;
     QWaylandOutput *_output = nullptr;
     std::unique_ptr<QMimeData> _clipboardOffer;
+    QString _adoptedSocketPath;
 };

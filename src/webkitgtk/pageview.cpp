@@ -31,7 +31,24 @@ PageView::PageView(PageCompositor *compositor, QWidget *parent)
     connect(compositor->seat(), &QWaylandSeat::cursorSurfaceRequest, this, &PageView::useCursorSurface);
 }
 
-PageView::~PageView() = default;
+PageView::~PageView()
+{
+    // The compositor, its seat and the helper's surfaces outlive this view:
+    // nothing of theirs may reach it while it is taken apart (its surface
+    // views going tell the seat, which answers with a new pointer).
+    disconnect(_compositor, nullptr, this, nullptr);
+    disconnect(_compositor->seat(), nullptr, this, nullptr);
+    for (QWaylandView *view : {_surfaceView, _cursorView}) {
+        if (view->surface())
+            disconnect(view->surface(), nullptr, this, nullptr);
+    }
+    for (const Popup &popup : qAsConst(_popups)) {
+        if (popup.view->surface())
+            disconnect(popup.view->surface(), nullptr, this, nullptr);
+        if (popup.popup)
+            disconnect(popup.popup, nullptr, this, nullptr);
+    }
+}
 
 void PageView::showToplevel(QWaylandXdgToplevel *toplevel, QWaylandXdgSurface *surface)
 {

@@ -71,6 +71,8 @@ void WebContent::prepareProcess()
 {
     if (!sandboxCanStart())
         qCWarning(zuvoWeb).noquote() << sandboxMissing();
+    // The engine's start takes longer than the browser's: it begins now.
+    HelperProcess::startEarly(sandboxCanStart());
 }
 
 QString WebContent::engineName()
@@ -109,7 +111,10 @@ WebKitGtkContent::~WebKitGtkContent()
 
 void WebKitGtkContent::startHelper()
 {
-    if (!_helper->start(_compositor->socketName(), sandboxCanStart())) {
+    if (const auto early = HelperProcess::takeEarly()) {
+        _compositor->listenOn(early->listeningSocket, early->socketPath);
+        _helper->adopt(*early);
+    } else if (!_helper->start(_compositor->socketName(), sandboxCanStart())) {
         qCWarning(zuvoWeb) << "the page cannot be shown: its helper did not start";
         return;
     }

@@ -15,6 +15,7 @@
 #include <string>
 #include <sys/prctl.h>
 #include <csignal>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace msg = helpermessages;
@@ -22,6 +23,7 @@ namespace msg = helpermessages;
 namespace {
 
 struct Helper {
+    int channelIn = -1;
     int channelOut = -1;
     msg::Framer framer;
     GtkWidget *window = nullptr;
@@ -902,15 +904,21 @@ int main(int argc, char *argv[])
     prctl(PR_SET_PDEATHSIG, SIGTERM);
     if (getppid() == 1)
         return 0;
-    // Whatever a library prints goes to stderr, never into the channel.
-    helper.channelOut = dup(STDOUT_FILENO);
+    // The channel is this process's alone: WebKit's processes inherit
+    // neither end, so it closes when this one ends. Whatever a library
+    // prints goes to stderr, never into the channel.
+    helper.channelIn = fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 3);
+    helper.channelOut = fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 3);
+    const int nothing = open("/dev/null", O_RDONLY | O_CLOEXEC);
+    dup2(nothing, STDIN_FILENO);
+    close(nothing);
     dup2(STDERR_FILENO, STDOUT_FILENO);
 
     gtk_init(&argc, &argv);
     configureContext(argc > 1 ? argv[1] : nullptr, argc > 2 && g_strcmp0(argv[2], "sandbox") == 0);
     createView();
 
-    GIOChannel *channel = g_io_channel_unix_new(STDIN_FILENO);
+    GIOChannel *channel = g_io_channel_unix_new(helper.channelIn);
     g_io_add_watch(channel, GIOCondition(G_IO_IN | G_IO_HUP | G_IO_ERR), onChannelReadable, nullptr);
     send(msg::toBrowser::ready, {std::to_string(getpid())});
     gtk_main();
