@@ -11,6 +11,7 @@
 //   scripts/with-x.sh build/bench/bench_input_webkitgtk BROWSER BARE-WINDOW
 // with build/src/zuvochatwebbroswer-webkitgtk and build/bench/bench_bare_webkitgtk.
 #include "browserrun.h"
+#include "median.h"
 #include "processbench.h"
 #include "x11driver.h"
 
@@ -223,14 +224,6 @@ double failed(const char *why)
 {
     std::fprintf(stderr, "%s\n", why);
     return -1;
-}
-
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return -1;
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 // The window the program mapped, activated and clicked in its middle, where

@@ -6,6 +6,15 @@
 #include <functional>
 #include <vector>
 
+// The middle value, or -1 when there is none.
+inline double median(std::vector<double> values)
+{
+    if (values.empty())
+        return -1;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
 // Median wall time of runs of work, in milliseconds.
 inline double medianMs(int runs, const std::function<void()> &work)
 {
@@ -16,6 +25,5 @@ inline double medianMs(int runs, const std::function<void()> &work)
         work();
         times.push_back(clock.nsecsElapsed() / 1e6);
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return median(times);
 }

@@ -9,6 +9,12 @@
 
 class QLocalSocket;
 
+// A field of the helper's message as the browser reads it.
+inline QString messageField(const helpermessages::Message &message, size_t index)
+{
+    return QString::fromStdString(message.field(index));
+}
+
 // The page's helper program, started beside the browser, drawing on the
 // browser's compositor and talked to over a socket pair that is its stdin and
 // stdout. That socket closing ends the helper, so it never outlives the

@@ -10,11 +10,6 @@ namespace msg = helpermessages;
 
 namespace {
 
-QString field(const msg::Message &message, size_t index)
-{
-    return QString::fromStdString(message.field(index));
-}
-
 // Group members stand indented under their group's label, as in a page's
 // own list.
 QString optionLabel(const std::string &item)
@@ -41,7 +36,7 @@ bool PagePopups::handle(const msg::Message &message)
     else if (name == in::closeOptionMenu)
         dropOptionMenu();
     else if (name == in::colorChooser)
-        chooseColor(field(message, 0));
+        chooseColor(messageField(message, 0));
     else if (name == in::fileChooser)
         chooseFiles(message.field(0) == "1");
     else
@@ -52,10 +47,8 @@ bool PagePopups::handle(const msg::Message &message)
 void PagePopups::showOptionMenu(const msg::Message &message)
 {
     dropOptionMenu();
-    const QRect field(message.field(0).empty() ? 0 : std::stoi(message.field(0)),
-                      message.field(1).empty() ? 0 : std::stoi(message.field(1)),
-                      message.field(2).empty() ? 0 : std::stoi(message.field(2)),
-                      message.field(3).empty() ? 0 : std::stoi(message.field(3)));
+    const QRect field(messageField(message, 0).toInt(), messageField(message, 1).toInt(),
+                      messageField(message, 2).toInt(), messageField(message, 3).toInt());
     auto *menu = new QMenu(_view);
     connect(menu, &QMenu::aboutToHide, menu, &QObject::deleteLater);
     menu->setMinimumWidth(field.width());

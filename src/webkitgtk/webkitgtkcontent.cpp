@@ -50,11 +50,6 @@ bool sandboxCanStart()
     return canStart;
 }
 
-QString field(const msg::Message &message, size_t index)
-{
-    return QString::fromStdString(message.field(index));
-}
-
 QString dialogTitle(const QString &kind, const QUrl &document)
 {
     return QStringLiteral("JavaScript %1 - %2").arg(kind, document.host());
@@ -312,7 +307,7 @@ void WebKitGtkContent::handle(const msg::Message &message)
     if (_popups->handle(message))
         return;
     if (name == in::ready) {
-        qCDebug(zuvoWeb).noquote() << "page helper" << field(message, 0);
+        qCDebug(zuvoWeb).noquote() << "page helper" << messageField(message, 0);
     } else if (name == in::loadStarted) {
         _pageShown = true;
         _crashNotice->hide();
@@ -320,9 +315,9 @@ void WebKitGtkContent::handle(const msg::Message &message)
     } else if (name == in::loadFinished) {
         onLoadFinished(message);
     } else if (name == in::title) {
-        _title = field(message, 0);
+        _title = messageField(message, 0);
     } else if (name == in::url) {
-        _url = QUrl(field(message, 0));
+        _url = QUrl(messageField(message, 0));
         emit urlChanged(_url);
     } else if (name == in::canGoBack) {
         _canGoBackInPage = message.field(0) == "1";
@@ -331,9 +326,9 @@ void WebKitGtkContent::handle(const msg::Message &message)
     } else if (name == in::dialog) {
         openPageDialog(message);
     } else if (name == in::download) {
-        emit downloadRequested(QUrl(field(message, 0)));
+        emit downloadRequested(QUrl(messageField(message, 0)));
     } else if (name == in::findResult) {
-        emit findResult(field(message, 0).toInt(), field(message, 1).toInt());
+        emit findResult(messageField(message, 0).toInt(), messageField(message, 1).toInt());
     } else if (name == in::contextMenu) {
         showContextMenu(message);
     } else if (name == in::newWindow) {
@@ -345,20 +340,20 @@ void WebKitGtkContent::handle(const msg::Message &message)
     } else if (name == in::copied) {
         putOnClipboard(message);
     } else if (name == in::pong) {
-        _answeredPing = _answeredPing || field(message, 0).toInt() == _ping;
+        _answeredPing = _answeredPing || messageField(message, 0).toInt() == _ping;
     } else if (name == in::webProcess) {
-        _webProcess = field(message, 0).toLongLong();
+        _webProcess = messageField(message, 0).toLongLong();
         qCDebug(zuvoWeb) << "page process" << _webProcess;
     } else if (name == in::resource) {
         answerResource(message);
     } else if (name == in::certificateRefused) {
-        const QUrl refused(field(message, 0));
-        qCWarning(zuvoWeb).noquote() << "certificate refused for" << refused.host() + ":" << field(message, 1);
+        const QUrl refused(messageField(message, 0));
+        qCWarning(zuvoWeb).noquote() << "certificate refused for" << refused.host() + ":" << messageField(message, 1);
         _helper->send(msg::toHelper::showRefusal,
-                      {certificateRefusalPage(refused.host(), field(message, 1)), refused.toString(QUrl::FullyEncoded)});
+                      {certificateRefusalPage(refused.host(), messageField(message, 1)), refused.toString(QUrl::FullyEncoded)});
     } else if (name == in::permission) {
-        qCDebug(zuvoWeb) << "permission refused:" << field(message, 0) << "for"
-                         << QUrl(field(message, 1)).adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment)
+        qCDebug(zuvoWeb) << "permission refused:" << messageField(message, 0) << "for"
+                         << QUrl(messageField(message, 1)).adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment)
                                 .toString(QUrl::RemoveUserInfo);
     }
 }
@@ -369,7 +364,7 @@ void WebKitGtkContent::onLoadFinished(const msg::Message &message)
     // A document that runs no script asks for no bridge, so the end of a load
     // settles where the requested address led as well.
     if (ok)
-        _origins.settle(QUrl(field(message, 1)), QUrl(field(message, 2)));
+        _origins.settle(QUrl(messageField(message, 1)), QUrl(messageField(message, 2)));
     qCDebug(zuvoWeb) << "WebKitGtkContent::loadFinished" << ok
                      << _url.toString(QUrl::RemoveQuery | QUrl::RemoveUserInfo | QUrl::RemoveFragment);
     emit loadFinished(ok);
@@ -377,9 +372,9 @@ void WebKitGtkContent::onLoadFinished(const msg::Message &message)
 
 void WebKitGtkContent::answerResource(const msg::Message &message)
 {
-    QFile file(QLatin1Char(':') + field(message, 1));
+    QFile file(QLatin1Char(':') + messageField(message, 1));
     if (!file.open(QIODevice::ReadOnly)) {
-        _helper->send(msg::toHelper::resource, {field(message, 0)});
+        _helper->send(msg::toHelper::resource, {messageField(message, 0)});
         return;
     }
     const QByteArray bytes = file.readAll();
@@ -391,9 +386,9 @@ void WebKitGtkContent::answerResource(const msg::Message &message)
 void WebKitGtkContent::answerBridgeCall(const msg::Message &message)
 {
     QString result;
-    const bool answered = bridgeprompt::answer(_origins, _bridge, QUrl(field(message, 1)), QUrl(field(message, 2)),
-                                               field(message, 3), field(message, 4), &result);
-    _helper->send(msg::toHelper::bridgeAnswer, {field(message, 0), answered ? QStringLiteral("1") : QString(), result});
+    const bool answered = bridgeprompt::answer(_origins, _bridge, QUrl(messageField(message, 1)), QUrl(messageField(message, 2)),
+                                               messageField(message, 3), messageField(message, 4), &result);
+    _helper->send(msg::toHelper::bridgeAnswer, {messageField(message, 0), answered ? QStringLiteral("1") : QString(), result});
 }
 
 void WebKitGtkContent::openPageDialog(const msg::Message &message)
@@ -401,21 +396,21 @@ void WebKitGtkContent::openPageDialog(const msg::Message &message)
     // Open, never exec: the helper waits for the answer, this process does
     // not, and the window closes what it finds among the view's children as
     // cancel when the link ends or another address comes.
-    const QString id = field(message, 0);
-    const QString kind = field(message, 1);
-    const QUrl document(field(message, 2));
+    const QString id = messageField(message, 0);
+    const QString kind = messageField(message, 1);
+    const QUrl document(messageField(message, 2));
     QDialog *dialog = nullptr;
     if (kind == QLatin1String("prompt")) {
         auto *input = new QInputDialog(_view);
         input->setWindowTitle(dialogTitle(QStringLiteral("Prompt"), document));
-        input->setLabelText(field(message, 3));
-        input->setTextValue(field(message, 4));
+        input->setLabelText(messageField(message, 3));
+        input->setTextValue(messageField(message, 4));
         dialog = input;
     } else {
         const bool confirm = kind == QLatin1String("confirm");
         auto *box = new QMessageBox(confirm ? QMessageBox::Question : QMessageBox::Information,
                                     dialogTitle(confirm ? QStringLiteral("Confirm") : QStringLiteral("Alert"), document),
-                                    field(message, 3), confirm ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok,
+                                    messageField(message, 3), confirm ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok,
                                     _view);
         box->setTextFormat(Qt::PlainText);
         dialog = box;
@@ -435,7 +430,7 @@ void WebKitGtkContent::openPageDialog(const msg::Message &message)
 void WebKitGtkContent::showContextMenu(const msg::Message &message)
 {
     pagemenu::Target target;
-    target.link = QUrl(field(message, 0));
+    target.link = QUrl(messageField(message, 0));
     target.hasSelection = message.field(1) == "1";
     target.isImage = message.field(2) == "1";
     target.canGoBack = canGoBack();
@@ -467,7 +462,7 @@ void WebKitGtkContent::onNewWindow(const msg::Message &message)
     // leads to where the user was.
     QList<QUrl> currentBackToFirst;
     for (size_t index = 1; index < message.fields.size(); ++index)
-        currentBackToFirst.append(QUrl(field(message, index)));
+        currentBackToFirst.append(QUrl(messageField(message, index)));
     saveAddresses(_savedAddresses, currentBackToFirst);
 }
 
