@@ -12,6 +12,8 @@ packages=(
     # the third executable: WebKitGTK in a helper drawing on an in-process
     # Wayland compositor, sandboxed with bubblewrap where it can start
     libwebkit2gtk-4.1-dev libqt5waylandcompositor5-dev bubblewrap xdg-dbus-proxy
+    # its compositor's text-input protocol, generated at build time
+    wayland-protocols libwayland-bin
     fonts-open-sans fonts-dejavu-core
     xvfb xauth openbox xdotool x11-utils x11-apps imagemagick
     # the Wayland runs: a headless compositor, the toolkit's Wayland platform, screenshots

@@ -2,7 +2,7 @@
 // where their mechanism differs from Qt WebKit's: the token put on requests
 // by the engine, the bridge as marked prompts answered while this process's
 // event loop runs, the page's own dialogs, permissions, the pointer's shape,
-// and nothing on disk.
+// input methods, and nothing on disk.
 // Pages come from a real HTTP server on loopback, the page runs in a real
 // page process; the window's share is WebContent alone, so one source runs
 // against each engine's library.
@@ -109,6 +109,15 @@ const QByteArray pointerPage = R"(<html><head><title>bands</title></head>
 <p style="position:absolute;top:150px;left:0;margin:0">text text text text</p>
 </body></html>)";
 
+// A field that has the focus as soon as it is there, its value in the title.
+const QByteArray fieldPage = R"(<html><head><title>empty</title></head><body>
+<input id="field" autofocus>
+<script>
+var field = document.getElementById('field');
+field.addEventListener('input', function () { document.title = 'value:' + field.value; });
+field.focus();
+</script></body></html>)";
+
 // What the pointer looks like over a point of the view: a shape, or the
 // image the page drew for it. The pointer glides there in steps, as a hand
 // moves it, so the page sees it come in before it arrives.
@@ -125,6 +134,17 @@ QString pointerLook(QWidget *view, const QPoint &point)
         return QString::number(cursor.shape());
     const QImage image = cursor.pixmap().toImage();
     return QString::number(qHashBits(image.constBits(), size_t(image.sizeInBytes())));
+}
+
+// Whether the widget a platform input context talks to takes its events.
+bool focusTakesInputMethod()
+{
+    QObject *focus = QGuiApplication::focusObject();
+    if (!focus)
+        return false;
+    QInputMethodQueryEvent query(Qt::ImEnabled);
+    QCoreApplication::sendEvent(focus, &query);
+    return query.value(Qt::ImEnabled).toBool();
 }
 
 QByteArray titled(const QByteArray &title)
@@ -155,6 +175,7 @@ private slots:
     void newWindowLoadsHereAndBackReturns();
     void findCountsAndSteps();
     void pointerShowsWhatIsUnderIt();
+    void inputMethodComposesInTheField();
     void nothingIsWrittenToDisk();
 
 private:
@@ -400,6 +421,29 @@ void tst_OutOfProcessEngine::pointerShowsWhatIsUnderIt()
     QTRY_VERIFY_WITH_TIMEOUT(pointerLook(view, nothing) != hand, loadTimeoutMs);
     const QString blank = pointerLook(view, nothing);
     QTRY_VERIFY_WITH_TIMEOUT(pointerLook(view, text) != hand && pointerLook(view, text) != blank, loadTimeoutMs);
+}
+
+void tst_OutOfProcessEngine::inputMethodComposesInTheField()
+{
+    // The events go where a platform input context sends them, once the
+    // page's focused field has made its widget take them: a preedit shows
+    // in the field, the commit replaces it.
+    _server.setPage("/field", fieldPage);
+    QVERIFY(show(QStringLiteral("/field")));
+    _holder->activateWindow();
+    _content->view()->setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(_holder));
+    QTRY_VERIFY_WITH_TIMEOUT(focusTakesInputMethod(), loadTimeoutMs);
+
+    const QString preeditText = QString::fromUtf8("にほ");
+    QInputMethodEvent preedit(preeditText, {{QInputMethodEvent::Cursor, preeditText.size(), 1, QVariant()}});
+    QCoreApplication::sendEvent(QGuiApplication::focusObject(), &preedit);
+    QTRY_COMPARE_WITH_TIMEOUT(_content->title(), QStringLiteral("value:") + preeditText, loadTimeoutMs);
+
+    QInputMethodEvent commit;
+    commit.setCommitString(QString::fromUtf8("日本語"));
+    QCoreApplication::sendEvent(QGuiApplication::focusObject(), &commit);
+    QTRY_COMPARE_WITH_TIMEOUT(_content->title(), QString::fromUtf8("value:日本語"), loadTimeoutMs);
 }
 
 void tst_OutOfProcessEngine::nothingIsWrittenToDisk()

@@ -1,10 +1,12 @@
 // The messages between the browser and its WebKitGTK helper, as bytes: the
 // codec both sides share, and the real helper program driven through its
 // stdin and stdout alone, drawing on the browser's own compositor, with pages
-// from a real HTTP server on loopback.
+// from a real HTTP server on loopback. Also what an input method's edit
+// becomes in the compositor's text-input protocol, which counts in bytes.
 #include "helpermessages.h"
 #include "httpfixture.h"
 #include "pagecompositor.h"
+#include "pagetextinput.h"
 
 #include <QProcess>
 #include <QtTest>
@@ -96,6 +98,19 @@ public:
     QByteArray raw;
 };
 
+// An edit as one line: its preedit with the cursor's bytes, its commit, the
+// bytes deleted before and after the cursor.
+QString describe(const TextInputEdit &edit)
+{
+    return QStringLiteral("preedit '%1' %2..%3 commit '%4' delete %5,%6")
+        .arg(QString::fromUtf8(edit.preedit))
+        .arg(edit.preeditCursorBegin)
+        .arg(edit.preeditCursorEnd)
+        .arg(QString::fromUtf8(edit.commit))
+        .arg(edit.deleteBefore)
+        .arg(edit.deleteAfter);
+}
+
 } // namespace
 
 class tst_WebKitGtkHelper : public QObject
@@ -111,6 +126,8 @@ private slots:
     void bridgeCallWaitsForTheBrowsersAnswer_data();
     void bridgeCallWaitsForTheBrowsersAnswer();
     void closedChannelEndsHelperAndItsProcesses();
+    void inputMethodEditCountsBytes_data();
+    void inputMethodEditCountsBytes();
 
 private:
     HttpFixture _server;
@@ -231,6 +248,55 @@ void tst_WebKitGtkHelper::closedChannelEndsHelperAndItsProcesses()
     QVERIFY(helper.end());
     for (const QByteArray &child : children)
         QTRY_VERIFY2_WITH_TIMEOUT(::kill(pid_t(child.toLongLong()), 0) != 0, child.constData(), 10000);
+}
+
+void tst_WebKitGtkHelper::inputMethodEditCountsBytes_data()
+{
+    QTest::addColumn<QString>("field");      // '|' marks the cursor
+    QTest::addColumn<QString>("preedit");
+    QTest::addColumn<int>("preeditCursor");  // -1: hidden
+    QTest::addColumn<QString>("commit");
+    QTest::addColumn<int>("replaceFrom");    // from the cursor, in characters
+    QTest::addColumn<int>("replaceLength");
+    QTest::addColumn<QString>("edit");
+
+    QTest::newRow("preedit, cursor at its end")
+        << "|" << QString::fromUtf8("にほ") << 2 << "" << 0 << 0 << QString::fromUtf8("preedit 'にほ' 6..6 commit '' delete 0,0");
+    QTest::newRow("preedit, cursor after a two-byte letter")
+        << "|" << QString::fromUtf8("éa") << 1 << "" << 0 << 0 << QString::fromUtf8("preedit 'éa' 2..2 commit '' delete 0,0");
+    QTest::newRow("preedit, cursor hidden")
+        << "|" << "ab" << -1 << "" << 0 << 0 << "preedit 'ab' -1..-1 commit '' delete 0,0";
+    QTest::newRow("commit ends the preedit")
+        << "|" << "" << 0 << QString::fromUtf8("日本語") << 0 << 0
+        << QString::fromUtf8("preedit '' -1..-1 commit '日本語' delete 0,0");
+    QTest::newRow("a three-byte letter before the cursor deleted")
+        << QString::fromUtf8("a日|b") << "" << 0 << "" << -1 << 1 << "preedit '' -1..-1 commit '' delete 3,0";
+    QTest::newRow("replaced across the cursor, a surrogate pair after it")
+        << QString::fromUtf8("aé|😀b") << "" << 0 << "x" << -1 << 3 << "preedit '' -1..-1 commit 'x' delete 2,4";
+    QTest::newRow("beyond the text the helper sent: a byte each")
+        << QString::fromUtf8("é|") << "" << 0 << "" << -3 << 3 << "preedit '' -1..-1 commit '' delete 4,0";
+}
+
+void tst_WebKitGtkHelper::inputMethodEditCountsBytes()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, preedit);
+    QFETCH(int, preeditCursor);
+    QFETCH(QString, commit);
+    QFETCH(int, replaceFrom);
+    QFETCH(int, replaceLength);
+    QFETCH(QString, edit);
+
+    TextInputField described;
+    const int cursor = field.indexOf(QLatin1Char('|'));
+    described.surroundingText = field.left(cursor).toUtf8() + field.mid(cursor + 1).toUtf8();
+    described.cursor = described.anchor = field.left(cursor).toUtf8().size();
+    QList<QInputMethodEvent::Attribute> attributes;
+    if (!preedit.isEmpty())
+        attributes.append({QInputMethodEvent::Cursor, qMax(0, preeditCursor), preeditCursor < 0 ? 0 : 1, QVariant()});
+    QInputMethodEvent event(preedit, attributes);
+    event.setCommitString(commit, replaceFrom, replaceLength);
+    QCOMPARE(describe(textInputEdit(event, described)), edit);
 }
 
 QTEST_MAIN(tst_WebKitGtkHelper)

@@ -42,6 +42,9 @@ QStringList helperEnvironment(const QString &waylandDisplay)
     environment.insert(QStringLiteral("GDK_BACKEND"), QStringLiteral("wayland"));
     environment.insert(QStringLiteral("WAYLAND_DISPLAY"), waylandDisplay);
     environment.remove(QStringLiteral("WAYLAND_SOCKET"));
+    // The desktop's input method is the browser's: it reaches the page
+    // through the compositor, never through one GTK would start on its own.
+    environment.insert(QStringLiteral("GTK_IM_MODULE"), QStringLiteral("wayland"));
     // No accessibility bus, no portal: nothing the page needs.
     environment.insert(QStringLiteral("NO_AT_BRIDGE"), QStringLiteral("1"));
     environment.insert(QStringLiteral("GTK_USE_PORTAL"), QStringLiteral("0"));

@@ -1,6 +1,7 @@
 #include "pagecompositor.h"
 
 #include "keyboardlayout.h"
+#include "pagetextinput.h"
 #include "zuvolog.h"
 
 #include <QClipboard>
@@ -59,6 +60,7 @@ PageCompositor::PageCompositor(QObject *parent)
                                + '-' + QByteArray::number(++compositorsMade));
     prepareRuntimeFolder();
     _compositor->create();
+    _textInput = std::make_unique<PageTextInput>(_compositor);
     _output = new QWaylandOutput(_compositor, _outputWindow);
     _output->setSizeFollowsWindow(false);
     const QSize screenSize = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->size()
@@ -79,6 +81,7 @@ PageCompositor::PageCompositor(QObject *parent)
 
 PageCompositor::~PageCompositor()
 {
+    _textInput.reset();
     delete _compositor;
     delete _outputWindow;
     // libwayland closed the early helper's socket with the display; its

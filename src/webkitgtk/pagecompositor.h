@@ -5,6 +5,7 @@
 
 #include <memory>
 
+class PageTextInput;
 class QMimeData;
 class QWaylandCompositor;
 class QWaylandOutput;
@@ -48,6 +49,9 @@ public:
     QWaylandOutput *output() const { return _output; }
     void useDevicePixelRatio(qreal ratio);
 
+    // What the browser's input method types into the page's fields.
+    PageTextInput *textInput() const { return _textInput.get(); }
+
 signals:
     // A window of the helper arrived: the page first, then developer tools.
     void toplevelCreated(QWaylandXdgToplevel *toplevel, QWaylandXdgSurface *surface);
@@ -63,5 +67,6 @@ private:
     QWindow *_outputWindow;
     QWaylandOutput *_output = nullptr;
     std::unique_ptr<QMimeData> _clipboardOffer;
+    std::unique_ptr<PageTextInput> _textInput;
     QString _adoptedSocketPath;
 };

@@ -1,9 +1,13 @@
 #include "pageview.h"
 
 #include "pagecompositor.h"
+#include "pagetextinput.h"
 
 #include <algorithm>
 
+#include <QGuiApplication>
+#include <QInputMethod>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QWaylandBufferRef>
@@ -23,11 +27,12 @@ PageView::PageView(PageCompositor *compositor, QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    // Keys go to the helper as the keyboard sends them, dead keys included,
-    // and it composes them with the user's layout; an input method of this
-    // side would swallow them.
+    // The desktop's input method only while a field of the page asks for
+    // one; otherwise keys go to the helper as the keyboard sends them, and
+    // it composes them with the user's layout.
     setAttribute(Qt::WA_InputMethodEnabled, false);
     connect(compositor, &PageCompositor::popupCreated, this, &PageView::showPopup);
+    connect(compositor->textInput(), &PageTextInput::fieldChanged, this, &PageView::onFieldChanged);
     connect(compositor->seat(), &QWaylandSeat::cursorSurfaceRequest, this, &PageView::useCursorSurface);
 }
 
@@ -38,6 +43,7 @@ PageView::~PageView()
     // views going tell the seat, which answers with a new pointer).
     disconnect(_compositor, nullptr, this, nullptr);
     disconnect(_compositor->seat(), nullptr, this, nullptr);
+    disconnect(_compositor->textInput(), nullptr, this, nullptr);
     for (QWaylandView *view : {_surfaceView, _cursorView}) {
         if (view->surface())
             disconnect(view->surface(), nullptr, this, nullptr);
@@ -312,6 +318,59 @@ void PageView::keyPressEvent(QKeyEvent *event)
 void PageView::keyReleaseEvent(QKeyEvent *event)
 {
     sendKey(event, false);
+}
+
+const TextInputField *PageView::enabledField() const
+{
+    return _compositor->textInput()->enabledField(_surfaceView->surface());
+}
+
+void PageView::onFieldChanged(QWaylandSurface *surface)
+{
+    if (surface != _surfaceView->surface())
+        return;
+    setAttribute(Qt::WA_InputMethodEnabled, enabledField() != nullptr);
+    if (hasFocus())
+        QGuiApplication::inputMethod()->update(Qt::ImEnabled | Qt::ImHints | Qt::ImQueryInput);
+}
+
+QVariant PageView::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    const TextInputField *field = enabledField();
+    if (query == Qt::ImEnabled)
+        return field != nullptr;
+    if (!field)
+        return QWidget::inputMethodQuery(query);
+    switch (query) {
+    case Qt::ImCursorRectangle:
+        // Surface coordinates are the view's own points: the buffer's scale
+        // is the painter's business, not the rectangle's.
+        if (field->cursorRectangle)
+            return field->cursorRectangle->translated(-pageOrigin());
+        break;
+    case Qt::ImSurroundingText:
+        return field->text();
+    case Qt::ImCursorPosition:
+        return field->cursorPosition();
+    case Qt::ImAnchorPosition:
+        return field->anchorPosition();
+    case Qt::ImHints:
+        return int(field->hints());
+    default:
+        break;
+    }
+    return QWidget::inputMethodQuery(query);
+}
+
+void PageView::inputMethodEvent(QInputMethodEvent *event)
+{
+    const TextInputField *field = enabledField();
+    if (!field) {
+        event->ignore();
+        return;
+    }
+    _compositor->textInput()->send(_surfaceView->surface(), textInputEdit(*event, *field));
+    event->accept();
 }
 
 bool PageView::focusNextPrevChild(bool)

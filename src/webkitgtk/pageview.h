@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class PageCompositor;
+struct TextInputField;
 class QWaylandSurface;
 class QWaylandView;
 
@@ -47,6 +48,8 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
     void leaveEvent(QEvent *event) override;
     bool focusNextPrevChild(bool next) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 private:
     // A popup of the page (a tooltip, a list of suggestions), painted over
@@ -68,6 +71,8 @@ private:
     void useCursorSurface(QWaylandSurface *surface, int hotspotX, int hotspotY);
     void updateCursor();
     void sendKey(QKeyEvent *event, bool pressed);
+    const TextInputField *enabledField() const;
+    void onFieldChanged(QWaylandSurface *surface);
     QPoint pageOrigin() const;
 
     PageCompositor *_compositor;
