@@ -15,28 +15,25 @@ glx="${3:-}"
 median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 field() { awk -v name="$1" '{for (i = 1; i < NF; i++) if ($i == name) print $(i + 1)}'; }
 
-# Prints "load_ms pss_mb rss_mb processes", medians of the runs.
-measure() {
-    local bench="$1" mode="$2" gl="$3"
-    local loads=() pss=() rss=() procs=()
-    for _ in $(seq 1 "$runs"); do
-        local line
-        # The figures are printed before the program ends; how it ends is
-        # not what is measured here.
-        line=$(env QT_XCB_GL_INTEGRATION="$gl" ZUVO_BENCH_T0="$(date +%s%N)" $bench "$mode" 2>/dev/null) || true
-        if [ "$(field ok <<<"$line")" != 1 ]; then
-            echo "no page load from $bench $mode" >&2
-            return 1
-        fi
-        loads+=("$(field load_ms <<<"$line")")
-        pss+=("$(field pss_kib <<<"$line")")
-        rss+=("$(field rss_kib <<<"$line")")
-        procs+=("$(field processes <<<"$line")")
-    done
-    echo "$(printf '%s\n' "${loads[@]}" | median)" \
-        "$(printf '%s\n' "${pss[@]}" | median | awk '{print $1/1024}')" \
-        "$(printf '%s\n' "${rss[@]}" | median | awk '{print $1/1024}')" \
-        "$(printf '%s\n' "${procs[@]}" | median)"
+# One start: appends the program's line to the file given, or fails.
+startOnce() {
+    local bench="$1" mode="$2" gl="$3" lines="$4" line
+    # The figures are printed before the program ends; how it ends is
+    # not what is measured here.
+    line=$(env QT_XCB_GL_INTEGRATION="$gl" ZUVO_BENCH_T0="$(date +%s%N)" $bench "$mode" 2>/dev/null) || true
+    if [ "$(field ok <<<"$line")" != 1 ]; then
+        echo "no page load from $bench $mode" >&2
+        return 1
+    fi
+    echo "$line" >>"$lines"
+}
+
+# Prints "load_ms pss_mb rss_mb processes", medians of the lines in a file.
+summarise() {
+    echo "$(field load_ms <"$1" | median)" \
+        "$(field pss_kib <"$1" | median | awk '{print $1/1024}')" \
+        "$(field rss_kib <"$1" | median | awk '{print $1/1024}')" \
+        "$(field processes <"$1" | median)"
 }
 
 row() {
@@ -48,13 +45,22 @@ row() {
 # the fifth and sixth the targets, when not those of the Qt engines.
 compare() {
     local engine="$1" bench="$2" gl="$3" bare_bench="${4:-}" start_target="${5:-1.1}" pss_target="${6:-10}"
-    local browser bare
-    browser=$(measure "$bench" browser "$gl")
-    if [ -n "$bare_bench" ]; then
-        bare=$(measure "$bare_bench" "$ZUVO_BENCH_PAGE" "$gl")
-    else
-        bare=$(measure "$bench" bare "$gl")
-    fi
+    local browser_lines bare_lines browser bare
+    browser_lines=$(mktemp) bare_lines=$(mktemp)
+    # Taken in turns, so that whatever else the machine does weighs on both.
+    local failed=0
+    for _ in $(seq 1 "$runs"); do
+        startOnce "$bench" browser "$gl" "$browser_lines" || { failed=1; break; }
+        if [ -n "$bare_bench" ]; then
+            startOnce "$bare_bench" "$ZUVO_BENCH_PAGE" "$gl" "$bare_lines" || { failed=1; break; }
+        else
+            startOnce "$bench" bare "$gl" "$bare_lines" || { failed=1; break; }
+        fi
+    done
+    browser=$(summarise "$browser_lines")
+    bare=$(summarise "$bare_lines")
+    rm -f "$browser_lines" "$bare_lines"
+    [ "$failed" = 0 ] || return 1
     row "$engine browser" "$browser"
     row "$engine bare view" "$bare"
     read -r bl bp _ _ <<<"$browser"
