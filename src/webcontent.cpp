@@ -23,6 +23,25 @@ int WebContent::zoomStep(int percent, int direction)
     return atOrAbove == std::begin(zoomSteps) ? percent : *(atOrAbove - 1);
 }
 
+void SteppedZoomContent::zoomBy(int steps)
+{
+    int percent = _zoomPercent;
+    for (; steps > 0; --steps)
+        percent = zoomStep(percent, 1);
+    for (; steps < 0; ++steps)
+        percent = zoomStep(percent, -1);
+    setZoomPercent(percent);
+}
+
+void SteppedZoomContent::setZoomPercent(int percent)
+{
+    if (percent == _zoomPercent)
+        return;
+    _zoomPercent = percent;
+    applyZoom();
+    emit zoomChanged(percent);
+}
+
 bool WebContent::devToolsEnabled()
 {
     // Read once: the tools are a decision made when the process starts.

@@ -102,3 +102,28 @@ signals:
     void findResult(int current, int total);
     void downloadRequested(const QUrl &url);
 };
+
+// Content whose engine is handed a zoom level rather than stepping one of its
+// own: the level is held here, in the same steps, and applied on each change.
+class SteppedZoomContent : public WebContent
+{
+    Q_OBJECT
+
+public:
+    using WebContent::WebContent;
+
+    int zoomPercent() const override { return _zoomPercent; }
+    void zoomIn() override { zoomBy(1); }
+    void zoomOut() override { zoomBy(-1); }
+    void resetZoom() override { setZoomPercent(100); }
+    // Steps from the wheel or the keys, positive to zoom in.
+    void zoomBy(int steps);
+
+protected:
+    virtual void applyZoom() = 0;
+
+private:
+    void setZoomPercent(int percent);
+
+    int _zoomPercent = 100;
+};

@@ -118,6 +118,11 @@ field.addEventListener('input', function () { document.title = 'value:' + field.
 field.focus();
 </script></body></html>)";
 
+// The page's width in CSS pixels, which shrinks as the page is zoomed in.
+const QByteArray widthPage = R"(<html><head><script>
+setInterval(function () { document.title = 'width:' + window.innerWidth; }, 50);
+</script></head><body></body></html>)";
+
 // What the pointer looks like over a point of the view: a shape, or the
 // image the page drew for it. The pointer glides there in steps, as a hand
 // moves it, so the page sees it come in before it arrives.
@@ -174,6 +179,7 @@ private slots:
     void permissionsAreRefusedWithoutAsking();
     void newWindowLoadsHereAndBackReturns();
     void findCountsAndSteps();
+    void zoomStepsReachThePageAndHoldAcrossLoads();
     void pointerShowsWhatIsUnderIt();
     void inputMethodComposesInTheField();
     void nothingIsWrittenToDisk();
@@ -405,6 +411,39 @@ void tst_OutOfProcessEngine::findCountsAndSteps()
     expect(4, 4);
     _content->find(QStringLiteral("kiwi"), WebContent::FindStep::Restart);
     expect(0, 0);
+}
+
+void tst_OutOfProcessEngine::zoomStepsReachThePageAndHoldAcrossLoads()
+{
+    _server.setPage("/width", widthPage);
+    QVERIFY(show(QStringLiteral("/width")));
+    const auto pageWidth = [this] {
+        const QString title = _content->title();
+        return title.startsWith(QLatin1String("width:")) ? title.mid(6).toInt() : -1;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(pageWidth() > 0, loadTimeoutMs);
+    const int unzoomed = pageWidth();
+    const auto widthAtZoom = [unzoomed](int percent) { return qRound(unzoomed * 100.0 / percent); };
+    QSignalSpy changes(_content, &WebContent::zoomChanged);
+
+    auto *steppedZoom = qobject_cast<SteppedZoomContent *>(_content);
+    QVERIFY(steppedZoom);
+    steppedZoom->zoomBy(2);
+    QCOMPARE(_content->zoomPercent(), 125);
+    QCOMPARE(changes.count(), 1);
+    QTRY_VERIFY_WITH_TIMEOUT(qAbs(pageWidth() - widthAtZoom(125)) <= 1, loadTimeoutMs);
+
+    // The next address keeps the level.
+    QVERIFY(show(QStringLiteral("/width")));
+    QTRY_VERIFY_WITH_TIMEOUT(pageWidth() > 0, loadTimeoutMs);
+    QVERIFY(qAbs(pageWidth() - widthAtZoom(125)) <= 1);
+
+    _content->zoomOut();
+    QCOMPARE(_content->zoomPercent(), 110);
+    QTRY_VERIFY_WITH_TIMEOUT(qAbs(pageWidth() - widthAtZoom(110)) <= 1, loadTimeoutMs);
+    _content->resetZoom();
+    QTRY_COMPARE_WITH_TIMEOUT(pageWidth(), unzoomed, loadTimeoutMs);
+    QCOMPARE(changes.count(), 3);
 }
 
 void tst_OutOfProcessEngine::pointerShowsWhatIsUnderIt()

@@ -92,7 +92,7 @@ void configureProfile(QWebEngineProfile *profile)
 } // namespace
 
 WebEngineContent::WebEngineContent(QWidget *parent, ZuvoJsBridge *bridge)
-    : WebContent(parent)
+    : SteppedZoomContent(parent)
     // No storage name: off the record, in memory only.
     , _profile(new QWebEngineProfile(this))
     , _interceptor(new TokenInterceptor(this))
@@ -111,12 +111,7 @@ WebEngineContent::WebEngineContent(QWidget *parent, ZuvoJsBridge *bridge)
     _view->goBack = [this] { goBack(); };
     if (devToolsEnabled())
         _view->inspect = [this] { showDevTools(); };
-    connect(_view, &ZuvoWebEngineView::zoomSteps, this, [this](int steps) {
-        for (; steps > 0; --steps)
-            zoomIn();
-        for (; steps < 0; ++steps)
-            zoomOut();
-    });
+    connect(_view, &ZuvoWebEngineView::zoomSteps, this, &SteppedZoomContent::zoomBy);
 
     connect(_profile, &QWebEngineProfile::downloadRequested, this, [this](QWebEngineDownloadItem *item) {
         // The host fetches the file; the engine's own download never starts.
@@ -253,38 +248,9 @@ void WebEngineContent::goBack()
     _page->load(address);
 }
 
-int WebEngineContent::zoomPercent() const
-{
-    return _zoomPercent;
-}
-
-void WebEngineContent::zoomIn()
-{
-    setZoomPercent(zoomStep(_zoomPercent, 1));
-}
-
-void WebEngineContent::zoomOut()
-{
-    setZoomPercent(zoomStep(_zoomPercent, -1));
-}
-
-void WebEngineContent::resetZoom()
-{
-    setZoomPercent(100);
-}
-
-void WebEngineContent::setZoomPercent(int percent)
-{
-    if (percent == _zoomPercent)
-        return;
-    _zoomPercent = percent;
-    applyZoom();
-    emit zoomChanged(percent);
-}
-
 void WebEngineContent::applyZoom()
 {
-    const qreal factor = _zoomPercent / 100.0;
+    const qreal factor = zoomPercent() / 100.0;
     if (!qFuzzyCompare(_page->zoomFactor(), factor))
         _page->setZoomFactor(factor);
 }

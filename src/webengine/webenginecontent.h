@@ -18,7 +18,7 @@ class ZuvoWebEngineView;
 // (nothing reaches the disk), the token on every request, and the page in a
 // process of its own, so a page that hangs or crashes leaves the window and
 // the host link working.
-class WebEngineContent : public WebContent
+class WebEngineContent : public SteppedZoomContent
 {
     Q_OBJECT
 
@@ -36,10 +36,6 @@ public:
     QString title() const override;
     bool canGoBack() const override;
     void goBack() override;
-    int zoomPercent() const override;
-    void zoomIn() override;
-    void zoomOut() override;
-    void resetZoom() override;
     void find(const QString &text, FindStep step) override;
     void stopFinding() override;
     void showDevTools() override;
@@ -48,11 +44,12 @@ public:
     QString crashText() const { return _crashNotice->text(); }
     bool showsCrashNotice() const { return !_crashNotice->isHidden(); }
 
+protected:
+    void applyZoom() override;
+
 private:
     void replaceIfHung();
     void logPageProcess();
-    void setZoomPercent(int percent);
-    void applyZoom();
     void clearEngineFind();
     void onFindResult(const QWebEngineFindTextResult &result);
     void onRenderProcessTerminated(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode);
@@ -71,6 +68,5 @@ private:
     bool _answeredPing = false;
     bool _replacingHungPage = false;
     bool _bridgeNeedsOffer = false;
-    int _zoomPercent = 100;
     QPointer<QWebEngineView> _devTools;
 };

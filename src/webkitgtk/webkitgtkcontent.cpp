@@ -76,7 +76,7 @@ QString WebContent::engineName()
 }
 
 WebKitGtkContent::WebKitGtkContent(QWidget *parent, ZuvoJsBridge *bridge)
-    : WebContent(parent)
+    : SteppedZoomContent(parent)
     , _bridge(bridge)
     , _compositor(new PageCompositor(this))
     , _view(new PageView(_compositor, parent))
@@ -84,12 +84,7 @@ WebKitGtkContent::WebKitGtkContent(QWidget *parent, ZuvoJsBridge *bridge)
     , _crashNotice(new CrashNotice(_view))
     , _popups(new PagePopups(_view, _helper))
 {
-    connect(_view, &PageView::zoomSteps, this, [this](int steps) {
-        for (; steps > 0; --steps)
-            zoomIn();
-        for (; steps < 0; ++steps)
-            zoomOut();
-    });
+    connect(_view, &PageView::zoomSteps, this, &SteppedZoomContent::zoomBy);
     connect(_view, &PageView::copyRequested, this, [this] { _helper->send(msg::toHelper::copy); });
     connect(_compositor, &PageCompositor::toplevelCreated, this, &WebKitGtkContent::showToplevel);
     connect(_helper, &HelperProcess::received, this, &WebKitGtkContent::handle);
@@ -127,8 +122,8 @@ void WebKitGtkContent::sendSettings()
         _helper->send(msg::toHelper::trust, _trust);
     if (_strictCertificates)
         _helper->send(msg::toHelper::certificates, _passingCertificates);
-    if (_zoomPercent != 100)
-        _helper->send(msg::toHelper::zoom, {QString::number(_zoomPercent)});
+    if (zoomPercent() != 100)
+        applyZoom();
 }
 
 QWidget *WebKitGtkContent::view() const
@@ -224,33 +219,9 @@ void WebKitGtkContent::goBack()
     _helper->send(msg::toHelper::load, {address.toString(QUrl::FullyEncoded)});
 }
 
-int WebKitGtkContent::zoomPercent() const
+void WebKitGtkContent::applyZoom()
 {
-    return _zoomPercent;
-}
-
-void WebKitGtkContent::zoomIn()
-{
-    setZoomPercent(zoomStep(_zoomPercent, 1));
-}
-
-void WebKitGtkContent::zoomOut()
-{
-    setZoomPercent(zoomStep(_zoomPercent, -1));
-}
-
-void WebKitGtkContent::resetZoom()
-{
-    setZoomPercent(100);
-}
-
-void WebKitGtkContent::setZoomPercent(int percent)
-{
-    if (percent == _zoomPercent)
-        return;
-    _zoomPercent = percent;
-    _helper->send(msg::toHelper::zoom, {QString::number(percent)});
-    emit zoomChanged(percent);
+    _helper->send(msg::toHelper::zoom, {QString::number(zoomPercent())});
 }
 
 void WebKitGtkContent::find(const QString &text, FindStep step)

@@ -22,7 +22,7 @@ struct Message;
 // engine runs in a helper program (a GTK window holding the web view) that
 // draws into this process's own Wayland compositor; the view paints what it
 // draws and hands it the user's input. Everything else travels as messages.
-class WebKitGtkContent : public WebContent
+class WebKitGtkContent : public SteppedZoomContent
 {
     Q_OBJECT
 
@@ -39,13 +39,12 @@ public:
     QString title() const override;
     bool canGoBack() const override;
     void goBack() override;
-    int zoomPercent() const override;
-    void zoomIn() override;
-    void zoomOut() override;
-    void resetZoom() override;
     void find(const QString &text, FindStep step) override;
     void stopFinding() override;
     void showDevTools() override;
+
+protected:
+    void applyZoom() override;
 
 private:
     void startHelper();
@@ -61,7 +60,6 @@ private:
     void onLoadFinished(const helpermessages::Message &message);
     void onPageEnded();
     void replaceIfHung();
-    void setZoomPercent(int percent);
 
     QPointer<ZuvoJsBridge> _bridge;
     PageCompositor *_compositor;
@@ -75,7 +73,6 @@ private:
     QUrl _url;
     QString _title;
     bool _canGoBackInPage = false;
-    int _zoomPercent = 100;
 
     // What the helper was told, told again to a new one.
     QStringList _token;
