@@ -178,6 +178,9 @@ int main(int argc, char *argv[])
     }
     const char *address = argv[argc - 1];
     WebKitWebContext *context = webkit_web_context_new_ephemeral();
+    // As the browser runs where WebKit's sandbox can start (not as root).
+    if (std::getenv("ZUVO_BENCH_SANDBOX"))
+        webkit_web_context_set_sandbox_enabled(context, TRUE);
     WebKitSettings *settings = webkit_settings_new();
     webkit_settings_set_hardware_acceleration_policy(settings, WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER);
     auto *view = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context, "settings", settings, nullptr));

@@ -36,12 +36,30 @@ QString besideBrowser(const QString &name, const char *buildPath)
     return QString::fromUtf8(buildPath);
 }
 
-QStringList helperEnvironment(const QString &waylandDisplay)
+// WebKit's own processes show nothing on a display (the page reaches the
+// helper as pictures), yet GTK starts in each of them. Without WebKit's
+// sandbox they open the desktop's display, as in any WebKitGTK program: GTK
+// starts there in a fraction of the time it takes on a Wayland display, where
+// it reads its whole cursor theme and its settings up front. In the sandbox
+// only the browser's compositor is theirs to reach, as the desktop's X server
+// would hand a page process every key the user types.
+bool pageProcessesUseCompositor(const QProcessEnvironment &environment, bool sandbox)
+{
+    const bool desktopDisplay = environment.contains(QStringLiteral("DISPLAY"))
+                                || environment.contains(QStringLiteral("WAYLAND_DISPLAY"));
+    return sandbox || !desktopDisplay;
+}
+
+// The helper itself is told the compositor on its command line.
+QStringList helperEnvironment(const QString &waylandDisplay, bool sandbox)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("GDK_BACKEND"), QStringLiteral("wayland"));
-    environment.insert(QStringLiteral("WAYLAND_DISPLAY"), waylandDisplay);
     environment.remove(QStringLiteral("WAYLAND_SOCKET"));
+    environment.remove(QStringLiteral("GDK_BACKEND"));
+    if (pageProcessesUseCompositor(environment, sandbox)) {
+        environment.insert(QStringLiteral("GDK_BACKEND"), QStringLiteral("wayland"));
+        environment.insert(QStringLiteral("WAYLAND_DISPLAY"), waylandDisplay);
+    }
     // The desktop's input method is the browser's: it reaches the page
     // through the compositor, never through one GTK would start on its own.
     environment.insert(QStringLiteral("GTK_IM_MODULE"), QStringLiteral("wayland"));
@@ -70,12 +88,15 @@ std::pair<pid_t, int> spawnHelper(const QString &waylandDisplay, bool sandbox)
     posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
 
     const QByteArray path = QFile::encodeName(HelperProcess::helperPath());
+    const QByteArray display = QFile::encodeName(waylandDisplay);
     const QByteArray folder = QFile::encodeName(HelperProcess::extensionFolder());
     const QByteArray sandboxArgument = sandbox ? QByteArrayLiteral("sandbox") : QByteArray();
-    char *const arguments[] = {const_cast<char *>(path.constData()), const_cast<char *>(folder.constData()),
+    // GTK takes "--display NAME" for itself; the rest is the helper's.
+    char *const arguments[] = {const_cast<char *>(path.constData()), const_cast<char *>("--display"),
+                               const_cast<char *>(display.constData()), const_cast<char *>(folder.constData()),
                                const_cast<char *>(sandboxArgument.constData()), nullptr};
     std::vector<QByteArray> variables;
-    for (const QString &variable : helperEnvironment(waylandDisplay))
+    for (const QString &variable : helperEnvironment(waylandDisplay, sandbox))
         variables.push_back(variable.toLocal8Bit());
     std::vector<char *> environment;
     for (QByteArray &variable : variables)

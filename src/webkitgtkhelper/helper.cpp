@@ -914,6 +914,9 @@ int main(int argc, char *argv[])
     close(nothing);
     dup2(STDERR_FILENO, STDOUT_FILENO);
 
+    // The browser's compositor, named by "--display", whatever display the
+    // desktop offers WebKit's own processes.
+    gdk_set_allowed_backends("wayland");
     gtk_init(&argc, &argv);
     configureContext(argc > 1 ? argv[1] : nullptr, argc > 2 && g_strcmp0(argv[2], "sandbox") == 0);
     createView();
