@@ -11,6 +11,8 @@
 //   bench_bare_webkitgtk --find WORD ADDRESS
 // prints the median time from a search to the count of its matches, with the
 // calls and limit the browser's helper makes (bench_find_webkitgtk).
+// With ZUVO_BENCH_SANDBOX=1 its web processes run in WebKit's sandbox, as the
+// browser's do for any user but root.
 #include <gtk/gtk.h>
 #include <webkit2/webkit2.h>
 
