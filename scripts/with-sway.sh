@@ -11,16 +11,7 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 config="${ZUVO_SWAY_CONFIG:-$here/../tests/wayland/sway.config}"
 
-if [ "$(id -u)" -eq 0 ]; then
-    user=zuvo-wayland
-    # Two sessions starting at once may race to create the user.
-    id -u "$user" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$user" ||
-        id -u "$user" >/dev/null
-    as_user=(setpriv --reuid="$user" --regid="$user" --init-groups --reset-env --)
-else
-    user="$(id -un)"
-    as_user=()
-fi
+source "$here/unprivileged.sh"
 
 runtime="$(mktemp -d /tmp/zuvo-sway.XXXXXX)"
 chmod 700 "$runtime"
@@ -54,38 +45,10 @@ if [ -z "${display:-}" ] || [ -z "${swaysock:-}" ]; then
 fi
 
 # The command, and the browser a test names, must be within the session
-# user's reach; a checkout in root's home is not, so they run from copies.
-reachable() {
-    if [ "${#as_user[@]}" -eq 0 ] || "${as_user[@]}" test -x "$1"; then
-        echo "$1"
-        return
-    fi
-    mkdir -p "$runtime/staged"
-    cp "$1" "$runtime/staged/"
-    chown -R "$user" "$runtime/staged"
-    echo "$runtime/staged/$(basename "$1")"
-}
-if [[ "$1" == */* ]]; then
-    set -- "$(reachable "$1")" "${@:2}"
-fi
-if [ -n "${ZUVO_TEST_BROWSER:-}" ]; then
-    # The WebKitGTK build finds its helper and extension beside itself.
-    browser_dir="$(dirname "$ZUVO_TEST_BROWSER")"
-    if [[ "$ZUVO_TEST_BROWSER" == *webkitgtk ]] && [ -e "$browser_dir/zuvochatwebkitgtkhelper" ]; then
-        reachable "$browser_dir/zuvochatwebkitgtkhelper" >/dev/null
-        if [ -d "$runtime/staged" ]; then
-            cp -r "$browser_dir/zuvochatwebkitgtk-extension" "$runtime/staged/"
-            chown -R "$user" "$runtime/staged"
-        fi
-    fi
-    ZUVO_TEST_BROWSER="$(reachable "$ZUVO_TEST_BROWSER")"
-fi
-
-# The caller's settings for the command (the test's own and Qt's) go through.
-passed=()
-while IFS= read -r name; do
-    passed+=("$name=${!name}")
-done < <(compgen -e | grep -E '^(ZUVO_|QT_|ASAN_|UBSAN_)' || true)
+# user's reach.
+staging="$runtime/staged"
+stage_command "$@"
+passed_settings
 
 "${as_user[@]}" "${session_env[@]}" "WAYLAND_DISPLAY=$display" "SWAYSOCK=$swaysock" \
-    "LC_ALL=C.UTF-8" "${passed[@]}" "$@"
+    "LC_ALL=C.UTF-8" "${passed[@]}" "${command[@]}"
