@@ -81,6 +81,8 @@ private slots:
 
     void tokenGoesOnlyWhereTrusted_data();
     void tokenGoesOnlyWhereTrusted();
+    void freshBrowserConfiguredInOneBatch_data();
+    void freshBrowserConfiguredInOneBatch();
     void bridgeOnlyOnTrustedPages_data();
     void bridgeOnlyOnTrustedPages();
     void titleBarNamesAnUntrustedHost();
@@ -204,6 +206,46 @@ void tst_Trust::tokenGoesOnlyWhereTrusted()
             QCOMPARE(carried, withRule ? carriedWithRule : carriedBefore);
         }
     }
+}
+
+void tst_Trust::freshBrowserConfiguredInOneBatch_data()
+{
+    QTest::addColumn<QString>("shownPath");
+    QTest::addColumn<QString>("seenBy");
+    QTest::addColumn<QByteArray>("seenPath");
+    QTest::addColumn<bool>("carried");
+
+    QTest::newRow("its first document") << "/doc" << "chat" << QByteArray("/doc") << true;
+    QTest::newRow("that document's image") << "/doc" << "chat" << QByteArray("/own.png") << true;
+    QTest::newRow("its image on another host") << "/doc" << "stranger" << QByteArray("/ext.png") << false;
+    QTest::newRow("first hop of a trusted redirect") << "/redirect" << "chat" << QByteArray("/redirect") << true;
+    QTest::newRow("the hop after it") << "/redirect" << "stranger" << QByteArray("/landing") << false;
+}
+
+void tst_Trust::freshBrowserConfiguredInOneBatch()
+{
+    // Given a browser that has shown nothing yet, the way a host opens its
+    // own page: token, rule and address in one batch, the first request of
+    // the page being the one most likely to meet an engine not ready for it.
+    QFETCH(QString, shownPath);
+    QFETCH(QString, seenBy);
+    QFETCH(QByteArray, seenPath);
+    QFETCH(bool, carried);
+
+    QTemporaryDir dir;
+    BrowserRun fresh(BrowserRun::copyInto(dir));
+    QVERIFY(fresh.start(timeout));
+    clearRequests();
+    fresh.send(QStringLiteral("config"), QStringLiteral("accessToken"), accessToken);
+    fresh.send(QStringLiteral("config"), QStringLiteral("trustedOrigins"), trustList(_chat));
+    fresh.showUrl(_chat.url(shownPath));
+
+    for (const auto &[name, path] : everythingOf(shownPath))
+        QTRY_VERIFY_WITH_TIMEOUT(!server(name).requestsFor(path).isEmpty(), timeout);
+    const QList<HttpRequest> requests = server(seenBy).requestsFor(seenPath);
+    QVERIFY(!requests.isEmpty());
+    QCOMPARE(requests.first().headerValues("X-Access-Token") == QList<QByteArray>{accessToken.toUtf8()}, carried);
+    QCOMPARE(requests.first().hasHeader("X-Access-Token"), carried);
 }
 
 void tst_Trust::bridgeOnlyOnTrustedPages_data()

@@ -146,12 +146,27 @@ void onPageCreated(WebKitWebExtension *, WebKitWebPage *page, gpointer)
     g_signal_connect(page, "send-request", G_CALLBACK(onSendRequest), nullptr);
 }
 
+// The token's parameters and the host's address that this process is
+// started for, if any.
+void takeInitialData(GVariant *data)
+{
+    if (!data || !g_variant_is_of_type(data, G_VARIANT_TYPE("((sss)s)")))
+        return;
+    GVariant *token = g_variant_get_child_value(data, 0);
+    takeToken(token);
+    g_variant_unref(token);
+    const gchar *address = nullptr;
+    g_variant_get_child(data, 1, "&s", &address);
+    if (address && *address)
+        hostNavigation = addressOf(address);
+}
+
 } // namespace
 
 extern "C" G_MODULE_EXPORT void webkit_web_extension_initialize_with_user_data(WebKitWebExtension *extension,
                                                                                 const GVariant *data)
 {
-    takeToken(const_cast<GVariant *>(data));
+    takeInitialData(const_cast<GVariant *>(data));
     g_signal_connect(extension, "page-created", G_CALLBACK(onPageCreated), nullptr);
     g_signal_connect(webkit_script_world_get_default(), "window-object-cleared", G_CALLBACK(onWindowObjectCleared),
                      nullptr);

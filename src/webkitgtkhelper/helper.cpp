@@ -5,17 +5,21 @@
 
 #include "helpermessages.h"
 
+#include <glib-unix.h>
 #include <gtk/gtk.h>
 #include <webkit2/webkit2.h>
 
 #include <algorithm>
+#include <csignal>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
-#include <sys/prctl.h>
-#include <csignal>
+#include <vector>
+
 #include <fcntl.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 namespace msg = helpermessages;
@@ -44,6 +48,8 @@ struct Helper {
     std::string token;
     // "1" then the patterns, one per line, while the host's trusted origins are in force.
     std::string trust;
+    // The host's address until it commits, for a page process started to load it.
+    std::string hostNavigation;
     bool strictCertificates = false;
     std::set<std::string> passingCertificates;
     bool loadFailed = false;
@@ -55,6 +61,46 @@ struct Helper {
 
 Helper helper;
 
+// The processes this one started, and theirs (a sandbox's bwrap and what
+// runs inside it).
+std::vector<pid_t> descendants()
+{
+    std::multimap<pid_t, pid_t> children;
+    if (GDir *proc = g_dir_open("/proc", 0, nullptr)) {
+        while (const char *entry = g_dir_read_name(proc)) {
+            const pid_t pid = pid_t(g_ascii_strtoll(entry, nullptr, 10));
+            gchar *path = g_strdup_printf("/proc/%s/stat", entry);
+            gchar *stat = nullptr;
+            if (pid > 0 && g_file_get_contents(path, &stat, nullptr, nullptr)) {
+                // The name in parentheses may hold anything; the parent follows the state.
+                if (const char *end = strrchr(stat, ')'); end && strlen(end) > 4)
+                    children.emplace(pid_t(g_ascii_strtoll(end + 4, nullptr, 10)), pid);
+            }
+            g_free(stat);
+            g_free(path);
+        }
+        g_dir_close(proc);
+    }
+    std::vector<pid_t> found{getpid()};
+    for (size_t i = 0; i < found.size(); ++i) {
+        const auto range = children.equal_range(found[i]);
+        for (auto it = range.first; it != range.second; ++it)
+            found.push_back(it->second);
+    }
+    found.erase(found.begin());
+    return found;
+}
+
+// WebKit's processes end when their connection to this one closes, but only
+// once they read that it did: a page whose script never yields never reads
+// it, and would spin on long after the browser. They all end with the helper.
+[[noreturn]] void endWithPage()
+{
+    for (const pid_t pid : descendants())
+        kill(pid, SIGKILL);
+    _exit(0);
+}
+
 void send(const char *name, std::vector<std::string> fields = {})
 {
     const std::string bytes = msg::encode({name, std::move(fields)});
@@ -63,7 +109,7 @@ void send(const char *name, std::vector<std::string> fields = {})
         const ssize_t n = write(helper.channelOut, bytes.data() + written, bytes.size() - written);
         if (n <= 0) {
             // The browser is gone.
-            _exit(0);
+            endWithPage();
         }
         written += size_t(n);
     }
@@ -138,6 +184,8 @@ void onLoadChanged(WebKitWebView *, WebKitLoadEvent event, gpointer)
         helper.loadFailed = false;
         helper.requestedAddress = currentAddress();
         send(msg::toBrowser::loadStarted);
+    } else if (event == WEBKIT_LOAD_COMMITTED) {
+        helper.hostNavigation.clear();
     } else if (event == WEBKIT_LOAD_FINISHED) {
         reportWebProcess();
         reportCanGoBack();
@@ -585,8 +633,11 @@ GVariant *tokenParameters()
 
 void onInitializeWebExtensions(WebKitWebContext *context, gpointer)
 {
-    // A web process started later (after a crash, say) learns the token here.
-    webkit_web_context_set_web_extensions_initialization_user_data(context, tokenParameters());
+    // A web process started later (after a crash, say) learns the token here,
+    // and so does the first one, which WebKit starts only for the host's
+    // first address: a message announcing that address finds no process yet.
+    webkit_web_context_set_web_extensions_initialization_user_data(
+        context, g_variant_new("(@(sss)s)", tokenParameters(), helper.hostNavigation.c_str()));
 }
 
 void sendTokenToExtensions()
@@ -623,6 +674,7 @@ void setStrictCertificates(const msg::Message &message)
 // The extension tells the host's own navigation from one a page started.
 void announceHostNavigation(const std::string &address)
 {
+    helper.hostNavigation = address;
     webkit_web_context_send_message_to_all_extensions(
         helper.context, webkit_user_message_new("hostNavigation", g_variant_new("(s)", address.c_str())));
 }
@@ -819,9 +871,8 @@ gboolean onChannelReadable(GIOChannel *channel, GIOCondition, gpointer)
     char buffer[65536];
     const ssize_t n = read(g_io_channel_unix_get_fd(channel), buffer, sizeof buffer);
     if (n <= 0) {
-        // The browser has ended: so does its page, at once. WebKit's own
-        // processes end when their connection to this one closes.
-        _exit(0);
+        // The browser has ended: so does its page, at once.
+        endWithPage();
     }
     for (const msg::Message &message : helper.framer.append(buffer, size_t(n)))
         handle(message);
@@ -904,6 +955,7 @@ int main(int argc, char *argv[])
     prctl(PR_SET_PDEATHSIG, SIGTERM);
     if (getppid() == 1)
         return 0;
+    g_unix_signal_add(SIGTERM, +[](gpointer) -> gboolean { endWithPage(); }, nullptr);
     // The channel is this process's alone: WebKit's processes inherit
     // neither end, so it closes when this one ends. Whatever a library
     // prints goes to stderr, never into the channel.
