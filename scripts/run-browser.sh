@@ -3,7 +3,8 @@
 # starts the browser on its built-in start page and prints the conversation.
 # Type host commands (help lists them) or quit. With --test-mode the browser
 # runs alone in its test mode instead; a further argument is the address.
-# --webengine first runs the Qt WebEngine build instead of the Qt WebKit one.
+# --webengine or --webkitgtk first runs that engine's build instead of the
+# default one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -13,9 +14,15 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     exit 1
 fi
 browser=build/src/zuvochatwebbroswer
-if [ "${1:-}" = "--webengine" ]; then
+case "${1:-}" in
+--webengine | --webkitgtk)
+    browser="build/src/zuvochatwebbroswer-${1#--}"
     shift
-    browser=build/src/zuvochatwebbroswer-webengine
+    ;;
+esac
+if [ ! -x "$browser" ]; then
+    echo "$browser was not built (see the engines in README.md)." >&2
+    exit 1
 fi
 if [ "${1:-}" = "--test-mode" ]; then
     shift
