@@ -26,9 +26,17 @@ for bench in "$build"/bench/bench_*; do
             [ -x "$browser" ] || continue
             "$bench" "$browser" 2>/dev/null || failed+=("$name $(basename "$browser")")
         done
-    elif [ -z "${DISPLAY:-}" ] && [[ "$name" = bench_startup || "$name" = *_webkitgtk ]]; then
+    elif [ -z "${DISPLAY:-}" ] && [[ "$name" = bench_startup || "$name" = bench_firstpage || "$name" = *_webkitgtk ]]; then
         echo "skipped: needs an X server (scripts/with-x.sh bench/run.sh)"
         continue
+    elif [ "$name" = bench_firstpage ]; then
+        # Every engine built in one run, against the first one's pre-started figure.
+        browsers=()
+        for browser in "$build"/src/zuvochatwebbroswer "$build"/src/zuvochatwebbroswer-webengine \
+            "$build"/src/zuvochatwebbroswer-webkitgtk; do
+            [ -x "$browser" ] && browsers+=("$browser")
+        done
+        QT_QPA_PLATFORM=xcb "$bench" "${browsers[@]}" 2>/dev/null || failed+=("$name")
     elif [ "$name" = bench_startup ]; then
         # One start proves little: startup.sh takes medians against a bare view of each engine.
         QT_QPA_PLATFORM=xcb "$here/startup.sh" "$build" || failed+=("$name")
