@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QTimer>
 
 #include <cstring>
 
@@ -25,6 +26,7 @@ int runUntilQuit(QApplication &app)
 {
     const int exitCode = app.exec();
     ZuvoChatWebBroswer::deleteWindow();
+    WebContent::discardPrepared();
     return exitCode;
 }
 
@@ -53,6 +55,10 @@ int main(int argc, char *argv[])
     // this is for when a page script holds the loop.
     constexpr int linkEndGraceMs = 1500;
     transport::shareInstance()->endProcessWithLink(linkEndGraceMs);
+    // A host that starts the browser ahead of a click gets the page sooner.
+    // Queued, so that an address sent with the link's first bytes comes first.
+    QObject::connect(transport::shareInstance(), &transport::hostAccepted, &app,
+                     [] { QTimer::singleShot(0, &WebContent::prepareFirstPage); });
     transport::shareInstance()->connectToZuvo(serverName);
     return runUntilQuit(app);
 }

@@ -3,6 +3,7 @@
 #include "zuvolog.h"
 
 #include <QDialog>
+#include <QPointer>
 #include <QWidget>
 
 #include <algorithm>
@@ -10,6 +11,18 @@
 
 namespace {
 const int maxSavedAddresses = 30;
+
+struct FirstPage {
+    QPointer<WebContent> prepared;
+    bool windowHadContent = false;
+};
+
+FirstPage &firstPage()
+{
+    static FirstPage firstPage;
+    return firstPage;
+}
+
 const int zoomSteps[] = {25, 33, 50, 67, 75, 80, 90, 100, 110, 125, 150, 175, 200, 250, 300, 400, 500};
 }
 
@@ -40,6 +53,38 @@ void SteppedZoomContent::setZoomPercent(int percent)
     _zoomPercent = percent;
     applyZoom();
     emit zoomChanged(percent);
+}
+
+void WebContent::prepareFirstPage()
+{
+    FirstPage &first = firstPage();
+    if (first.prepared || first.windowHadContent)
+        return;
+    first.prepared = prepare();
+}
+
+WebContent *WebContent::createForWindow(QWidget *parent, ZuvoJsBridge *bridge)
+{
+    FirstPage &first = firstPage();
+    first.windowHadContent = true;
+    if (WebContent *content = first.prepared.data()) {
+        first.prepared.clear();
+        content->adopt(parent, bridge);
+        return content;
+    }
+    return create(parent, bridge);
+}
+
+void WebContent::discardPrepared()
+{
+    delete firstPage().prepared.data();
+}
+
+void WebContent::adopt(QWidget *parent, ZuvoJsBridge *)
+{
+    setParent(parent);
+    view()->setParent(parent);
+    view()->show();
 }
 
 bool WebContent::devToolsEnabled()

@@ -32,6 +32,15 @@ public:
     // Runs before the application object exists: what the engine must set up
     // in the process first.
     static void prepareProcess();
+    // Once the host link is up and before its first address: an engine whose
+    // pages run in processes of their own starts them now, so that the first
+    // address is shown sooner. Nothing is shown and nothing reaches the host.
+    // Does nothing once a window has had its content.
+    static void prepareFirstPage();
+    // The window's content: what was prepared, or else new content.
+    static WebContent *createForWindow(QWidget *parent, ZuvoJsBridge *bridge);
+    // Before the application object goes: prepared content never shown.
+    static void discardPrepared();
     // "Qt WebKit" or "Qt WebEngine", for diagnostics.
     static QString engineName();
 
@@ -90,6 +99,13 @@ public:
     // started with ZUVO_DEVTOOLS=1.
     static bool devToolsEnabled();
     virtual void showDevTools() = 0;
+
+protected:
+    // Defined by the engine: content made before any window, or none.
+    static WebContent *prepare();
+    // Prepared content joins the window: it takes its place under the parent
+    // and serves the bridge from now on.
+    virtual void adopt(QWidget *parent, ZuvoJsBridge *bridge);
 
 signals:
     void loadStarted();

@@ -197,7 +197,7 @@ void ZuvoChatWebBroswer_impl::setUpTextButton(TextButton &button, const char *na
 
 void ZuvoChatWebBroswer_impl::setUpWebContent()
 {
-    _web = WebContent::create(this, &_jsbridge);
+    _web = WebContent::createForWindow(this, &_jsbridge);
     _webview = _web->view();
     _webview->setObjectName(QStringLiteral("webview"));
     _webview->move(1, ZuvoChatWBConfigure::TitleHeight());

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <algorithm>
@@ -68,6 +69,29 @@ QList<qint64> descendantsOf(qint64 pid)
     return found;
 }
 
+QByteArray commandLineOf(qint64 pid)
+{
+    QFile command(QStringLiteral("/proc/%1/cmdline").arg(pid));
+    return command.open(QIODevice::ReadOnly) ? command.readAll() : QByteArray();
+}
+
+qint64 parentOf(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray line = stat.readAll();
+    return line.mid(line.lastIndexOf(')') + 2).split(' ').value(1).toLongLong();
+}
+
+// WebKit's web process, or a Chromium renderer: what a zygote forked, which
+// keeps the zygote's command line.
+bool isPageProcess(qint64 pid)
+{
+    return commandLineOf(pid).contains("WebKitWebProcess")
+        || commandLineOf(parentOf(pid)).contains("--type=zygote");
+}
+
 bool isAlive(qint64 pid)
 {
     QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
@@ -92,6 +116,7 @@ private slots:
     void hangingPageLeavesWindowAndLinkWorking();
     void killedPageProcessSaysSoAndNextAddressLoads_data();
     void killedPageProcessSaysSoAndNextAddressLoads();
+    void startedAheadShowsFirstPageInItsPreparedProcess();
     void noProcessOutlivesTheBrowser_data();
     void noProcessOutlivesTheBrowser();
 
@@ -201,6 +226,41 @@ void tst_PageProcess::killedPageProcessSaysSoAndNextAddressLoads()
     QCOMPARE(_browser->process().state(), QProcess::Running);
 
     showAndWaitAlive();
+}
+
+void tst_PageProcess::startedAheadShowsFirstPageInItsPreparedProcess()
+{
+    // Given a host that starts the browser ahead of a click and waits, the
+    // browser starts its page process while no window shows and without a
+    // word to the host; the first address then loads in that process.
+    QByteArray output;
+    QTemporaryDir dir;
+    BrowserRun early(BrowserRun::copyInto(dir));
+    connect(&early.process(), &QProcess::readyReadStandardError, this,
+            [&output, &early] { output += early.process().readAllStandardError(); });
+    x11::MapWatcher watcher;
+    QVERIFY(watcher.start(timeout));
+    QVERIFY(watcher.mark(timeout));
+    QVERIFY(early.start(timeout));
+    const auto pageProcesses = [&early] {
+        QList<qint64> found = descendantsOf(early.pid());
+        found.erase(std::remove_if(found.begin(), found.end(), [](qint64 pid) { return !isPageProcess(pid); }),
+                    found.end());
+        return found;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(!pageProcesses().isEmpty(), timeout);
+    const QList<qint64> prepared = pageProcesses();
+    QVERIFY(watcher.mark(timeout));
+    QCOMPARE(watcher.mappedBetweenMarks(), QStringList());
+    QCOMPARE(early.host().received().size(), 0);
+
+    early.configure(settings);
+    early.showUrl(_server.url(QStringLiteral("/alive")));
+    QTRY_COMPARE_WITH_TIMEOUT(early.texts(QStringLiteral("receiveLog")).size(), 1, timeout);
+    const QByteArray marker = "zuvo.web: page process ";
+    QTRY_VERIFY_WITH_TIMEOUT(output.contains(marker), timeout);
+    const qint64 shownIn = output.mid(output.lastIndexOf(marker) + marker.size()).split('\n').first().toLongLong();
+    QVERIFY2(prepared.contains(shownIn), qPrintable(QStringLiteral("shown in %1, prepared %2").arg(shownIn).arg(prepared.size())));
 }
 
 void tst_PageProcess::noProcessOutlivesTheBrowser_data()

@@ -303,6 +303,7 @@ void transport::socketConnected()
     }
     if (_processGraceMs >= 0)
         guardProcessByLink(int(_socket.socketDescriptor()), _processGraceMs);
+    emit hostAccepted();
 }
 
 bool transport::hostIsOwnUser() const

@@ -63,6 +63,8 @@ public:
 signals:
     void windowActive();
     void updateOpenOutside();
+    // The link is up and the host is this user's: it may send an address.
+    void hostAccepted();
 
 private slots:
     void socketConnected();

@@ -24,6 +24,15 @@
 #include <utility>
 #include <unistd.h>
 
+// The profile, the page and the page's processes, which the engine starts
+// only with the first address otherwise.
+WebContent *WebContent::prepare()
+{
+    auto *content = new WebEngineContent(nullptr, nullptr);
+    content->startPageProcess();
+    return content;
+}
+
 WebContent *WebContent::create(QWidget *parent, ZuvoJsBridge *bridge)
 {
     return new WebEngineContent(parent, bridge);
@@ -126,6 +135,11 @@ WebEngineContent::WebEngineContent(QWidget *parent, ZuvoJsBridge *bridge)
         emit loadStarted();
     });
     connect(_page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        if (_blankBehind && url() != QUrl(QStringLiteral("about:blank"))) {
+            // The page's own history starts with its first address, as without the blank.
+            _page->history()->clear();
+            _blankBehind = false;
+        }
         logPageProcess();
         qCDebug(zuvoWeb) << "ZuvoWebEngineView::loadFinished" << ok
                          << url().toString(QUrl::RemoveQuery | QUrl::RemoveUserInfo | QUrl::RemoveFragment);
@@ -157,6 +171,25 @@ WebEngineContent::~WebEngineContent()
 QWidget *WebEngineContent::view() const
 {
     return _view;
+}
+
+void WebEngineContent::startPageProcess()
+{
+    // The first address then takes over the blank document's process.
+    _blankBehind = true;
+    _page->load(QUrl(QStringLiteral("about:blank")));
+}
+
+bool WebEngineContent::historyGoesBack() const
+{
+    const QWebEngineHistory *history = _page->history();
+    return history->canGoBack() && !(_blankBehind && history->currentItemIndex() <= 1);
+}
+
+void WebEngineContent::adopt(QWidget *parent, ZuvoJsBridge *bridge)
+{
+    _page->setBridge(bridge);
+    WebContent::adopt(parent, bridge);
 }
 
 QWebEnginePage *WebEngineContent::page() const
@@ -231,12 +264,12 @@ QString WebEngineContent::title() const
 
 bool WebEngineContent::canGoBack() const
 {
-    return _page->history()->canGoBack() || !_page->savedAddresses().isEmpty();
+    return historyGoesBack() || !_page->savedAddresses().isEmpty();
 }
 
 void WebEngineContent::goBack()
 {
-    if (_page->history()->canGoBack()) {
+    if (historyGoesBack()) {
         _page->history()->back();
         return;
     }

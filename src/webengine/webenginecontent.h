@@ -28,6 +28,9 @@ public:
 
     QWidget *view() const override;
     QWebEnginePage *page() const;
+    // Starts the page's process on a blank document before any address, for
+    // the first address to use.
+    void startPageProcess();
 
     void showAddress(const QUrl &address) override;
     void setAccessToken(const QString &token) override;
@@ -46,8 +49,11 @@ public:
 
 protected:
     void applyZoom() override;
+    void adopt(QWidget *parent, ZuvoJsBridge *bridge) override;
 
 private:
+    // Back in the page's own history, which the blank document is not part of.
+    bool historyGoesBack() const;
     void replaceIfHung();
     void logPageProcess();
     void clearEngineFind();
@@ -68,5 +74,7 @@ private:
     bool _answeredPing = false;
     bool _replacingHungPage = false;
     bool _bridgeNeedsOffer = false;
+    // The blank document that started the page's process is in its history.
+    bool _blankBehind = false;
     QPointer<QWebEngineView> _devTools;
 };

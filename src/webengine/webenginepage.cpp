@@ -51,6 +51,11 @@ ZuvoWebEnginePage::ZuvoWebEnginePage(QWebEngineProfile *profile, ZuvoJsBridge *b
     });
 }
 
+void ZuvoWebEnginePage::setBridge(ZuvoJsBridge *bridge)
+{
+    _bridge = bridge;
+}
+
 void ZuvoWebEnginePage::allowBridgeOrigin(const QUrl &requested)
 {
     _origins.allow(requested);

@@ -27,6 +27,8 @@ public:
     // first load ends up, gets the bridge.
     void allowBridgeOrigin(const QUrl &requested);
     void setTrust(const TrustedOriginList &origins, const CertificateRule &certificates);
+    // A page made before its window has no bridge until the window's.
+    void setBridge(ZuvoJsBridge *bridge);
 
     // Filled when a page opens a new window in this one.
     QQueue<QUrl> &savedAddresses() { return _savedAddresses; }

@@ -16,6 +16,12 @@ namespace {
 const char *const kBridgeName = "zuvowebkitbridge";
 }
 
+// The page runs in this process, whose start the host has already waited for.
+WebContent *WebContent::prepare()
+{
+    return nullptr;
+}
+
 WebContent *WebContent::create(QWidget *parent, ZuvoJsBridge *bridge)
 {
     return new WebKitContent(parent, bridge);

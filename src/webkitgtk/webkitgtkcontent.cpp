@@ -62,6 +62,13 @@ WebContent *WebContent::create(QWidget *parent, ZuvoJsBridge *bridge)
     return new WebKitGtkContent(parent, bridge);
 }
 
+WebContent *WebContent::prepare()
+{
+    auto *content = new WebKitGtkContent(nullptr, nullptr);
+    content->startPageProcess();
+    return content;
+}
+
 void WebContent::prepareProcess()
 {
     if (!sandboxCanStart())
@@ -97,6 +104,17 @@ WebKitGtkContent::~WebKitGtkContent()
     delete _devTools;
     delete _helper;
     delete _view;
+}
+
+void WebKitGtkContent::startPageProcess()
+{
+    _helper->send(msg::toHelper::prepare);
+}
+
+void WebKitGtkContent::adopt(QWidget *parent, ZuvoJsBridge *bridge)
+{
+    _bridge = bridge;
+    WebContent::adopt(parent, bridge);
 }
 
 void WebKitGtkContent::startHelper()

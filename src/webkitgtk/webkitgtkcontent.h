@@ -31,6 +31,9 @@ public:
     ~WebKitGtkContent() override;
 
     QWidget *view() const override;
+    // Has the helper start a page process before any address, for the first
+    // address to use.
+    void startPageProcess();
 
     void showAddress(const QUrl &address) override;
     void setAccessToken(const QString &token) override;
@@ -45,6 +48,7 @@ public:
 
 protected:
     void applyZoom() override;
+    void adopt(QWidget *parent, ZuvoJsBridge *bridge) override;
 
 private:
     void startHelper();

@@ -9,6 +9,7 @@
 #include <webkit2/webkit-web-extension.h>
 
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace {
@@ -36,9 +37,10 @@ std::string headerValue(const char *utf8)
 // The browser's rule, asked as the browser's other engines ask it.
 TrustedOriginList trustedOrigins;
 QUrl hostNavigation;
-// The main frame's document: the one that starts its requests. WebKit's own
-// page address is already the next one while that loads.
-QUrl currentDocument;
+// Each page's main frame document: the one that starts its requests. WebKit's
+// own page address is already the next one while that loads. A process may
+// hold more than the browser's page (a blank one that started it early).
+std::unordered_map<guint64, QUrl> documents;
 // Addresses that went out with the token, so a redirect hop knows whether
 // the hop before it carried it.
 std::unordered_set<std::string> carriedToken;
@@ -65,7 +67,7 @@ void takeToken(GVariant *parameters)
     trustedOrigins = active ? TrustedOriginList::fromPatterns(patterns) : TrustedOriginList();
 }
 
-bool mayCarryToken(WebKitURIRequest *request, WebKitURIResponse *redirectedResponse)
+bool mayCarryToken(WebKitWebPage *page, WebKitURIRequest *request, WebKitURIResponse *redirectedResponse)
 {
     const QUrl address = addressOf(webkit_uri_request_get_uri(request));
     if (redirectedResponse) {
@@ -76,15 +78,18 @@ bool mayCarryToken(WebKitURIRequest *request, WebKitURIResponse *redirectedRespo
     const bool startedByHost = !hostNavigation.isEmpty() && address == hostNavigation;
     if (startedByHost)
         hostNavigation.clear();
-    return trustedOrigins.mayCarryToken(address, currentDocument, startedByHost);
+    const auto document = documents.find(webkit_web_page_get_id(page));
+    return trustedOrigins.mayCarryToken(address, document == documents.end() ? QUrl() : document->second,
+                                        startedByHost);
 }
 
-gboolean onSendRequest(WebKitWebPage *, WebKitURIRequest *request, WebKitURIResponse *redirectedResponse, gpointer)
+gboolean onSendRequest(WebKitWebPage *page, WebKitURIRequest *request, WebKitURIResponse *redirectedResponse,
+                       gpointer)
 {
     SoupMessageHeaders *headers = webkit_uri_request_get_http_headers(request);
     if (!headers || headerName.empty())
         return FALSE;
-    if (!token.empty() && mayCarryToken(request, redirectedResponse)) {
+    if (!token.empty() && mayCarryToken(page, request, redirectedResponse)) {
         soup_message_headers_replace(headers, headerName.c_str(), token.c_str());
         if (carriedToken.size() >= kRememberedCarriers)
             carriedToken.clear();
@@ -129,10 +134,10 @@ const char *const framePromptGuard = R"((function () {
     }
 })();)";
 
-void onWindowObjectCleared(WebKitScriptWorld *world, WebKitWebPage *, WebKitFrame *frame, gpointer)
+void onWindowObjectCleared(WebKitScriptWorld *world, WebKitWebPage *page, WebKitFrame *frame, gpointer)
 {
     if (webkit_frame_is_main_frame(frame)) {
-        currentDocument = QUrl(QString::fromUtf8(webkit_frame_get_uri(frame)));
+        documents[webkit_web_page_get_id(page)] = QUrl(QString::fromUtf8(webkit_frame_get_uri(frame)));
         return;
     }
     JSCContext *context = webkit_frame_get_js_context_for_script_world(frame, world);
@@ -144,6 +149,8 @@ void onWindowObjectCleared(WebKitScriptWorld *world, WebKitWebPage *, WebKitFram
 void onPageCreated(WebKitWebExtension *, WebKitWebPage *page, gpointer)
 {
     g_signal_connect(page, "send-request", G_CALLBACK(onSendRequest), nullptr);
+    g_object_weak_ref(G_OBJECT(page), +[](gpointer id, GObject *) { documents.erase(GPOINTER_TO_SIZE(id)); },
+                      GSIZE_TO_POINTER(webkit_web_page_get_id(page)));
 }
 
 // The token's parameters and the host's address that this process is

@@ -11,7 +11,7 @@
 
 #include <algorithm>
 #include <csignal>
-#include <cstring>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <set>
@@ -32,6 +32,8 @@ struct Helper {
     msg::Framer framer;
     GtkWidget *window = nullptr;
     WebKitWebView *view = nullptr;
+    // Shares the page's process and starts it before the first address.
+    WebKitWebView *warmer = nullptr;
     WebKitWebContext *context = nullptr;
     std::map<unsigned, WebKitScriptDialog *> pendingDialogs;
     std::map<unsigned, WebKitURISchemeRequest *> pendingResources;
@@ -61,31 +63,54 @@ struct Helper {
 
 Helper helper;
 
+// A process as /proc/PID/stat tells it.
+struct ProcessEntry {
+    pid_t pid = 0;
+    pid_t parent = 0;
+    std::string name;
+    unsigned long long started = 0;
+};
+
+std::vector<ProcessEntry> processes()
+{
+    std::vector<ProcessEntry> found;
+    GDir *proc = g_dir_open("/proc", 0, nullptr);
+    if (!proc)
+        return found;
+    while (const char *entry = g_dir_read_name(proc)) {
+        gchar *stat = nullptr;
+        const std::string path = std::string("/proc/") + entry + "/stat";
+        if (!g_ascii_isdigit(entry[0]) || !g_file_get_contents(path.c_str(), &stat, nullptr, nullptr))
+            continue;
+        // pid (name) state ppid ...: the name may hold anything; field 22 is the start time.
+        const std::string line = stat;
+        g_free(stat);
+        const size_t open = line.find('(');
+        const size_t close = line.rfind(')');
+        if (open == std::string::npos || close == std::string::npos || close < open)
+            continue;
+        gchar **fields = g_strsplit(line.c_str() + close + 2, " ", 0);
+        if (g_strv_length(fields) > 19) {
+            found.push_back({pid_t(std::atol(entry)), pid_t(std::atol(fields[1])),
+                             line.substr(open + 1, close - open - 1), g_ascii_strtoull(fields[19], nullptr, 10)});
+        }
+        g_strfreev(fields);
+    }
+    g_dir_close(proc);
+    return found;
+}
+
 // The processes this one started, and theirs (a sandbox's bwrap and what
 // runs inside it).
 std::vector<pid_t> descendants()
 {
-    std::multimap<pid_t, pid_t> children;
-    if (GDir *proc = g_dir_open("/proc", 0, nullptr)) {
-        while (const char *entry = g_dir_read_name(proc)) {
-            const pid_t pid = pid_t(g_ascii_strtoll(entry, nullptr, 10));
-            gchar *path = g_strdup_printf("/proc/%s/stat", entry);
-            gchar *stat = nullptr;
-            if (pid > 0 && g_file_get_contents(path, &stat, nullptr, nullptr)) {
-                // The name in parentheses may hold anything; the parent follows the state.
-                if (const char *end = strrchr(stat, ')'); end && strlen(end) > 4)
-                    children.emplace(pid_t(g_ascii_strtoll(end + 4, nullptr, 10)), pid);
-            }
-            g_free(stat);
-            g_free(path);
-        }
-        g_dir_close(proc);
-    }
+    const std::vector<ProcessEntry> all = processes();
     std::vector<pid_t> found{getpid()};
     for (size_t i = 0; i < found.size(); ++i) {
-        const auto range = children.equal_range(found[i]);
-        for (auto it = range.first; it != range.second; ++it)
-            found.push_back(it->second);
+        for (const ProcessEntry &process : all) {
+            if (process.parent == found[i])
+                found.push_back(process.pid);
+        }
     }
     found.erase(found.begin());
     return found;
@@ -129,37 +154,14 @@ std::string currentAddress()
 // web process child.
 long webProcessId()
 {
-    long youngest = 0;
-    unsigned long long youngestStart = 0;
-    GDir *proc = g_dir_open("/proc", 0, nullptr);
-    if (!proc)
-        return 0;
-    const std::string parent = std::to_string(getpid());
-    while (const char *entry = g_dir_read_name(proc)) {
-        gchar *stat = nullptr;
-        const std::string path = std::string("/proc/") + entry + "/stat";
-        if (!g_ascii_isdigit(entry[0]) || !g_file_get_contents(path.c_str(), &stat, nullptr, nullptr))
-            continue;
-        // pid (comm) state ppid ... field 22 is the start time.
-        const std::string line = stat;
-        g_free(stat);
-        const size_t close = line.rfind(')');
-        const size_t open = line.find('(');
-        if (close == std::string::npos || open == std::string::npos
-            || line.compare(open + 1, close - open - 1, "WebKitWebProces") != 0)
-            continue;
-        gchar **fields = g_strsplit(line.c_str() + close + 2, " ", 0);
-        if (g_strv_length(fields) > 19 && parent == fields[1]) {
-            const unsigned long long started = g_ascii_strtoull(fields[19], nullptr, 10);
-            if (started >= youngestStart) {
-                youngestStart = started;
-                youngest = std::atol(entry);
-            }
-        }
-        g_strfreev(fields);
+    const ProcessEntry *youngest = nullptr;
+    const std::vector<ProcessEntry> all = processes();
+    for (const ProcessEntry &process : all) {
+        if (process.parent == getpid() && process.name == "WebKitWebProces"
+            && (!youngest || process.started >= youngest->started))
+            youngest = &process;
     }
-    g_dir_close(proc);
-    return youngest;
+    return youngest ? youngest->pid : 0;
 }
 
 void reportWebProcess()
@@ -178,6 +180,33 @@ void reportCanGoBack()
 
 // Page loads
 
+// WebKit starts the page's process only for its first address, and GTK and
+// WebKit then start inside it while the user waits. A second view sharing
+// that process, on a blank page no one sees, starts it ahead of time; it goes
+// once the page has its first document.
+void startWarming()
+{
+    if (helper.warmer || webkit_web_view_get_uri(helper.view))
+        return;
+    // Without the page's scripts: the bridge's would wait on a dialog no one
+    // answers, and hold the shared process with it.
+    WebKitUserContentManager *noScripts = webkit_user_content_manager_new();
+    helper.warmer = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "related-view", helper.view,
+                                                 "user-content-manager", noScripts, nullptr));
+    g_object_unref(noScripts);
+    g_object_ref_sink(helper.warmer);
+    webkit_web_view_load_uri(helper.warmer, "about:blank");
+}
+
+void stopWarming()
+{
+    if (!helper.warmer)
+        return;
+    gtk_widget_destroy(GTK_WIDGET(helper.warmer));
+    g_object_unref(helper.warmer);
+    helper.warmer = nullptr;
+}
+
 void onLoadChanged(WebKitWebView *, WebKitLoadEvent event, gpointer)
 {
     if (event == WEBKIT_LOAD_STARTED) {
@@ -186,6 +215,7 @@ void onLoadChanged(WebKitWebView *, WebKitLoadEvent event, gpointer)
         send(msg::toBrowser::loadStarted);
     } else if (event == WEBKIT_LOAD_COMMITTED) {
         helper.hostNavigation.clear();
+        stopWarming();
     } else if (event == WEBKIT_LOAD_FINISHED) {
         reportWebProcess();
         reportCanGoBack();
@@ -821,6 +851,8 @@ void handle(const msg::Message &message)
     const std::string &name = message.name;
     if (name == in::start) {
         start(message);
+    } else if (name == in::prepare) {
+        startWarming();
     } else if (name == in::load) {
         cancelPendingDialogs();
         closePopups();

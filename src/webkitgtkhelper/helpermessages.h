@@ -14,6 +14,7 @@ namespace helpermessages {
 // Browser to helper.
 namespace toHelper {
 constexpr const char *load = "load";                  // address
+constexpr const char *prepare = "prepare";            // starts a page process ahead of the first address
 constexpr const char *start = "start";                // user agent application name, bridge script, bridge marker, "1" for developer tools
 constexpr const char *token = "token";                // header name, sendable token ("" for none)
 constexpr const char *trust = "trust";                // "1" when the host's trusted origins are in force, then the patterns
