@@ -210,6 +210,7 @@ private slots:
     void endsWithTheBrowser_data();
     void endsWithTheBrowser();
     void keepsRunningAtEndOfInputByDefault();
+    void keepReadyStartsTheNextBrowser();
     void exitCodeOfStandIn_data();
     void exitCodeOfStandIn();
     void configuresAndAnswersOverTheLink();
@@ -656,6 +657,26 @@ void tst_ZuvoHost::endsWithTheBrowser()
     const QStringList lines = host.lines();
     QVERIFY(lines.contains("host: closing link (" + reason + ')'));
     QCOMPARE(lines.last(), QStringLiteral("host: browser exited with code 0"));
+}
+
+void tst_ZuvoHost::keepReadyStartsTheNextBrowser()
+{
+    // Given --keep-ready, a browser that ends on its own (its window closed,
+    // here killed) is followed by the next, which connects and waits; quit
+    // still ends the host with the browser.
+    HostRun host({QStringLiteral("--browser"), _browserPath, QStringLiteral("--keep-ready")});
+    QTRY_VERIFY_WITH_TIMEOUT(host.printed("host: browser connected"), processTimeout);
+    const qint64 first = host.browserPid();
+    ::kill(pid_t(first), SIGKILL);
+    QTRY_COMPARE_WITH_TIMEOUT(host.lines().filter("host: browser connected").size(), 2, processTimeout);
+    QVERIFY(host.lines().contains("host: browser ended by signal 9"));
+    QVERIFY(!host.hasEnded());
+
+    host.process().write("quit\n");
+    QTRY_VERIFY_WITH_TIMEOUT(host.hasEnded(), processTimeout);
+    QCOMPARE(host.process().exitCode(), 0);
+    QCOMPARE(host.lines().filter("host: browser started").size(), 2);
+    QCOMPARE(host.lines().last(), QStringLiteral("host: browser exited with code 0"));
 }
 
 void tst_ZuvoHost::keepsRunningAtEndOfInputByDefault()

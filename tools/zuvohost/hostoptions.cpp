@@ -17,6 +17,7 @@ struct OptionSet {
     QCommandLineOption history{QStringLiteral("history"), QString(), QStringLiteral("file")};
     QCommandLineOption quietBrowser{QStringLiteral("quiet-browser")};
     QCommandLineOption exitOnEof{QStringLiteral("exit-on-eof")};
+    QCommandLineOption keepReady{QStringLiteral("keep-ready")};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}};
 };
 
@@ -34,7 +35,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments, const QString &
     OptionSet options;
     QCommandLineParser parser;
     parser.addOptions({options.browser, options.config, options.url, options.history, options.quietBrowser, options.exitOnEof,
-                       options.help});
+                       options.keepReady, options.help});
     if (!parser.parse(arguments)) {
         parsed.error = parser.errorText();
         return parsed;
@@ -55,6 +56,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments, const QString &
     host.historyPath = parser.value(options.history);
     host.quietBrowser = parser.isSet(options.quietBrowser);
     host.exitOnEndOfInput = parser.isSet(options.exitOnEof);
+    host.keepReady = parser.isSet(options.keepReady);
     if (host.browserPath.isEmpty())
         parsed.error = QStringLiteral("no %1 next to the host or in the build tree; give --browser PATH").arg(browserName);
     else if (!isExecutableFile(host.browserPath))
@@ -92,6 +94,9 @@ QString usageText()
                "  --quiet-browser   drop the browser's own output instead of forwarding it\n"
                "                    to standard error with a \"browser: \" prefix\n"
                "  --exit-on-eof     close the link when standard input ends\n"
+               "  --keep-ready      keep a browser started ahead of the next address: when one\n"
+               "                    ends, the next starts and waits for show (--url goes to\n"
+               "                    the first only)\n"
                "  -h, --help        print this help\n"
                "\n") +
            commandHelp() +
@@ -103,7 +108,8 @@ QString usageText()
                "files. openFileFolder opens the folder in a desktop session's file manager,\n"
                "or prints \"host: open folder DIR\" outside a desktop session.\n"
                "\n"
-               "The host exits with the browser's exit code (128 + N if signal N ended it).\n"
+               "The host exits with the browser's exit code (128 + N if signal N ended it),\n"
+               "or with --keep-ready that of the last one, after quit or a signal.\n"
                "quit, SIGINT and SIGTERM close the link, after which the browser ends by\n"
                "itself; it is killed if it has not within 5 seconds.\n");
 }

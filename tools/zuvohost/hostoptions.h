@@ -10,6 +10,7 @@ struct HostOptions {
     QString historyPath;
     bool quietBrowser = false;
     bool exitOnEndOfInput = false;
+    bool keepReady = false;
 };
 
 struct ParsedCommandLine {

@@ -35,6 +35,9 @@ public:
     void handleEndOfInput();
     // Closes the link so the browser ends by itself; asked twice, kills it.
     void shutDown(const QString &reason);
+    // Whether the host asked the browser to end (quit, a signal, the end of
+    // input), rather than the browser ending on its own.
+    bool isShuttingDown() const { return _shuttingDown; }
 
 signals:
     void finished(int exitCode);

@@ -7,7 +7,9 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QTimer>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -59,23 +61,46 @@ int main(int argc, char *argv[])
     if (!loadConfig(commandLine.options.configPath, &config))
         return usageExitCode;
 
-    HostSession session(commandLine.options, config);
-    QString error;
-    if (!session.openHistory(&error)) {
-        console::printError(error);
-        return usageExitCode;
-    }
+    HostOptions options = commandLine.options;
+    std::unique_ptr<HostSession> session;
     SignalWatcher signalWatcher;
     StdinReader input;
-    QObject::connect(&signalWatcher, &SignalWatcher::signalled, &session,
-                     [&session](int signalNumber) { session.shutDown(QStringLiteral("signal %1").arg(signalNumber)); });
-    QObject::connect(&input, &StdinReader::lineRead, &session, &HostSession::handleLine);
-    QObject::connect(&input, &StdinReader::endOfInput, &session, &HostSession::handleEndOfInput);
-    QObject::connect(&session, &HostSession::finished, app.get(), &QCoreApplication::exit);
+    QObject::connect(&signalWatcher, &SignalWatcher::signalled, app.get(),
+                     [&session](int signalNumber) { session->shutDown(QStringLiteral("signal %1").arg(signalNumber)); });
+    QObject::connect(&input, &StdinReader::lineRead, app.get(), [&session](const QString &line) { session->handleLine(line); });
+    QObject::connect(&input, &StdinReader::endOfInput, app.get(), [&session] { session->handleEndOfInput(); });
 
-    if (!session.start(&error)) {
-        console::printError(error);
-        return listenExitCode;
-    }
+    // With --keep-ready a browser that ends on its own (its window closed) is
+    // followed at once by the next, which waits for an address: the next
+    // click does not wait for a browser to start.
+    std::function<int()> startSession = [&]() -> int {
+        session = std::make_unique<HostSession>(options, config);
+        QString error;
+        if (!session->openHistory(&error)) {
+            console::printError(error);
+            return usageExitCode;
+        }
+        QObject::connect(session.get(), &HostSession::finished, app.get(), [&](int exitCode) {
+            if (!options.keepReady || session->isShuttingDown()) {
+                QCoreApplication::exit(exitCode);
+                return;
+            }
+            options.url.clear();
+            // Once this signal is done with the session; the old endpoint
+            // closes before the new one listens.
+            QTimer::singleShot(0, app.get(), [&] {
+                session.reset();
+                if (const int failed = startSession())
+                    QCoreApplication::exit(failed);
+            });
+        });
+        if (!session->start(&error)) {
+            console::printError(error);
+            return listenExitCode;
+        }
+        return 0;
+    };
+    if (const int failed = startSession())
+        return failed;
     return app->exec();
 }
