@@ -210,7 +210,7 @@ Aktualisieren Sie oder öffnen Sie eine andere Adresse, um sie erneut zu laden.<
     <message>
         <source>Download History</source>
         <extracomment>Title-bar button that opens the list of downloads</extracomment>
-        <translation>Downloadverlauf</translation>
+        <translation>Downloads</translation>
     </message>
     <message>
         <source>Download Empty</source>

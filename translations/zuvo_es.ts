@@ -210,7 +210,7 @@ Actualice o abra otra dirección para volver a cargarla.</translation>
     <message>
         <source>Download History</source>
         <extracomment>Title-bar button that opens the list of downloads</extracomment>
-        <translation>Historial de descargas</translation>
+        <translation>Descargas</translation>
     </message>
     <message>
         <source>Download Empty</source>
