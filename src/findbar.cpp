@@ -1,6 +1,7 @@
 #include "findbar.h"
 
 #include "overlaystyle.h"
+#include "zuvolog.h"
 #include "zuvochatwbconfigure.h"
 
 #include <QKeyEvent>
@@ -142,6 +143,7 @@ void FindBar::showCount()
         _count.setText(_matches > maxCounted ? tr("%1+ matches").arg(maxCounted)
                                              //: The current match, of all matches in the page
                                              : tr("%1 of %2").arg(_current).arg(_matches));
+        qCDebug(zuvoText).noquote() << "find bar:" << _count.text();
     }
     _count.adjustSize();
     resizeEvent(nullptr);
