@@ -125,6 +125,16 @@ TextButton::TextButton(QWidget *parent, const QString &text, const QFont &font, 
     connect(this, &Button::stateChanged, this, &TextButton::onStateChanged);
 }
 
+void TextButton::setText(const QString &text)
+{
+    if (text == _text)
+        return;
+    _text = text;
+    _textWidth = _fontm.horizontalAdvance(_text);
+    resize(_textWidth + ZuvoChatWBConfigure::convertScale(10), height());
+    update();
+}
+
 void TextButton::setHoverColor(const QColor &color)
 {
     _hoverColor = color;

@@ -66,6 +66,10 @@ class TextButton : public Button
 public:
     TextButton(QWidget *parent, const QString &text, const QFont &font, const QColor &color);
 
+    // Another caption; the button takes the width it needs.
+    void setText(const QString &text);
+    QString text() const { return _text; }
+
     void setHoverColor(const QColor &color);
     void setHoverFont(const QFont &font);
 

@@ -10,10 +10,22 @@ CrashNotice::CrashNotice(QWidget *view)
     setWordWrap(true);
     setTextFormat(Qt::PlainText);
     setAutoFillBackground(true);
-    setText(QStringLiteral("This page stopped working: the process that showed it has ended.\n"
-                           "Refresh, or open another address, to load it again."));
+    applyText();
     hide();
     view->installEventFilter(this);
+}
+
+void CrashNotice::applyText()
+{
+    setText(tr("This page stopped working: the process that showed it has ended.\n"
+               "Refresh, or open another address, to load it again."));
+}
+
+void CrashNotice::changeEvent(QEvent *event)
+{
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        applyText();
 }
 
 void CrashNotice::showOverPage()

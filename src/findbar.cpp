@@ -1,6 +1,7 @@
 #include "findbar.h"
 
 #include "overlaystyle.h"
+#include "zuvolog.h"
 #include "zuvochatwbconfigure.h"
 
 #include <QKeyEvent>
@@ -27,25 +28,23 @@ FindBar::FindBar(QWidget *parent, WebContent *page)
     , _close(this, QStringLiteral("\u00D7"), enlargedStoreFont(), Qt::white)
 {
     setObjectName(QStringLiteral("findBar"));
-    setAccessibleName(QStringLiteral("Find in page"));
 
     _field.setObjectName(QStringLiteral("findField"));
-    _field.setAccessibleName(QStringLiteral("Find in page"));
     _field.setFont(ZuvoChatWBConfigure::font());
     _field.installEventFilter(this);
     connect(&_field, &QLineEdit::textChanged, this, &FindBar::search);
     connect(_page, &WebContent::findResult, this, &FindBar::onResult);
 
     _count.setObjectName(QStringLiteral("findCount"));
-    _count.setAccessibleName(QStringLiteral("Matches"));
     _count.setFont(ZuvoChatWBConfigure::font());
     QPalette palette = _count.palette();
     palette.setColor(QPalette::WindowText, Qt::white);
     _count.setPalette(palette);
 
-    setUpButton(_previous, "findPrevious", QStringLiteral("Previous match"));
-    setUpButton(_next, "findNext", QStringLiteral("Next match"));
-    setUpButton(_close, "findClose", QStringLiteral("Close find bar"));
+    _previous.setObjectName(QStringLiteral("findPrevious"));
+    _next.setObjectName(QStringLiteral("findNext"));
+    _close.setObjectName(QStringLiteral("findClose"));
+    applyTexts();
     connect(&_previous, &Button::clicked, this, &FindBar::findPrevious);
     connect(&_next, &Button::clicked, this, &FindBar::findNext);
     connect(&_close, &Button::clicked, this, &FindBar::closeBar);
@@ -54,10 +53,24 @@ FindBar::FindBar(QWidget *parent, WebContent *page)
     hide();
 }
 
-void FindBar::setUpButton(TextButton &button, const char *name, const QString &accessibleName)
+void FindBar::applyTexts()
 {
-    button.setObjectName(QLatin1String(name));
-    button.setAccessibleName(accessibleName);
+    setAccessibleName(tr("Find in page"));
+    _field.setAccessibleName(tr("Find in page"));
+    _count.setAccessibleName(tr("Matches"));
+    _previous.setAccessibleName(tr("Previous match"));
+    _next.setAccessibleName(tr("Next match"));
+    _close.setAccessibleName(tr("Close find bar"));
+}
+
+void FindBar::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        applyTexts();
+        if (!_count.text().isEmpty())
+            showCount();
+    }
 }
 
 int FindBar::barHeight()
@@ -127,8 +140,10 @@ void FindBar::showCount()
         _count.clear();
     } else {
         // Past the limit the place in the count is not known either.
-        _count.setText(_matches > maxCounted ? QStringLiteral("%1+ matches").arg(maxCounted)
-                                             : QStringLiteral("%1 of %2").arg(_current).arg(_matches));
+        _count.setText(_matches > maxCounted ? tr("%1+ matches").arg(maxCounted)
+                                             //: The current match, of all matches in the page
+                                             : tr("%1 of %2").arg(_current).arg(_matches));
+        qCDebug(zuvoText).noquote() << "find bar:" << _count.text();
     }
     _count.adjustSize();
     resizeEvent(nullptr);
@@ -153,7 +168,12 @@ void FindBar::resizeEvent(QResizeEvent *)
     const int h = height();
     const auto centreY = [h](const QWidget &child) { return (h - child.height()) / 2; };
 
-    _field.resize(scaled(220), qMin(_field.sizeHint().height(), h - 2 * scaled(3)));
+    // The field gives up width before a longer count in another language
+    // runs under the close button.
+    const int besideField = margin + gap + _previous.width() + _next.width() + gap + _count.width() + gap
+                            + _close.width() + margin;
+    const int fieldWidth = qBound(scaled(80), width() - besideField, scaled(220));
+    _field.resize(fieldWidth, qMin(_field.sizeHint().height(), h - 2 * scaled(3)));
     _field.move(margin, centreY(_field));
     int x = margin + _field.width() + gap;
     _previous.move(x, centreY(_previous));

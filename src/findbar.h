@@ -49,13 +49,15 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void search();
     void step(bool forward);
     void onResult(int current, int total);
     void showCount();
-    void setUpButton(TextButton &button, const char *name, const QString &accessibleName);
+    // Accessible names and tool tips, in the language in force.
+    void applyTexts();
 
     WebContent *_page;
     QLineEdit _field;

@@ -1,3 +1,4 @@
+#include "language.h"
 #include "transport/transport.h"
 #include "webcontent.h"
 #include "zuvochatwbconfigure.h"
@@ -42,6 +43,8 @@ int main(int argc, char *argv[])
     WebContent::prepareProcess();
     QApplication app(argc, argv);
     ZuvoChatWBConfigure::init();
+    // The desktop's language until the host names one.
+    language::apply(QString());
 
     const QString serverName = transport::serverNameFor(QCoreApplication::applicationDirPath());
 

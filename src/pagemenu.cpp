@@ -1,5 +1,8 @@
 #include "pagemenu.h"
 
+#include "zuvolog.h"
+
+#include <QCoreApplication>
 #include <QMenu>
 #include <QWindow>
 
@@ -8,20 +11,30 @@ QMenu *pagemenu::build(const Target &target, const Actions &actions, const QWidg
     auto *menu = new QMenu;
     const auto add = [menu](bool applies, const char *text, const std::function<void()> &action) {
         if (applies && action)
-            QObject::connect(menu->addAction(QLatin1String(text)), &QAction::triggered, menu, action);
+            QObject::connect(menu->addAction(QCoreApplication::translate("PageMenu", text)), &QAction::triggered,
+                             menu, action);
     };
-    add(target.link.isValid(), "Copy link address", actions.copyLink);
-    add(target.hasSelection, "Copy", actions.copy);
-    add(target.isImage, "Copy image", actions.copyImage);
-    add(target.canGoBack, "back", actions.back);
+    add(target.link.isValid(), QT_TRANSLATE_NOOP("PageMenu", "Copy link address"), actions.copyLink);
+    add(target.hasSelection, QT_TRANSLATE_NOOP("PageMenu", "Copy"), actions.copy);
+    add(target.isImage, QT_TRANSLATE_NOOP("PageMenu", "Copy image"), actions.copyImage);
+    //: Go back to the previous page
+    add(target.canGoBack, QT_TRANSLATE_NOOP("PageMenu", "back"), actions.back);
     if (actions.inspect) {
         if (!menu->isEmpty())
             menu->addSeparator();
-        add(true, "Inspect", actions.inspect);
+        add(true, QT_TRANSLATE_NOOP("PageMenu", "Inspect"), actions.inspect);
     }
     if (menu->isEmpty()) {
         delete menu;
         return nullptr;
+    }
+    if (zuvoText().isDebugEnabled()) {
+        QStringList entries;
+        for (const QAction *action : menu->actions()) {
+            if (!action->isSeparator())
+                entries << action->text();
+        }
+        qCDebug(zuvoText).noquote() << "page menu:" << entries.join(QStringLiteral(" | "));
     }
     QObject::connect(menu, &QMenu::aboutToHide, menu, &QObject::deleteLater);
     // Only the native window learns its parent: a parent widget would also

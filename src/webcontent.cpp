@@ -1,5 +1,6 @@
 #include "webcontent.h"
 
+#include "language.h"
 #include "zuvolog.h"
 
 #include <QDialog>
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 namespace {
 const int maxSavedAddresses = 30;
@@ -114,10 +116,55 @@ void WebContent::closePageDialogs()
 
 QString WebContent::certificateRefusalPage(const QString &host, const QString &reason)
 {
-    return QStringLiteral("<!doctype html><html><head><meta charset=\"utf-8\"><title>Not shown: %1</title>"
+    // The translated sentences are text, the host name set in bold inside one.
+    const QString lang = language::current().isEmpty() ? QStringLiteral("en")
+                                                       : language::current().replace(QLatin1Char('_'), QLatin1Char('-'));
+    return QStringLiteral("<!doctype html><html lang=\"%1\"><head><meta charset=\"utf-8\"><title>%2</title>"
                           "<style>body{font-family:sans-serif;margin:48px;color:#333}h1{font-size:20px}</style>"
-                          "</head><body><h1>This page is not shown</h1>"
-                          "<p>The certificate of <b>%1</b> could not be verified: %2.</p>"
-                          "<p>Someone may be pretending to be this site.</p></body></html>")
-        .arg(host.toHtmlEscaped(), reason.toHtmlEscaped());
+                          "</head><body><h1>%3</h1><p>%4</p><p>%5</p></body></html>")
+        .arg(lang, tr("Not shown: %1").arg(host).toHtmlEscaped(), tr("This page is not shown").toHtmlEscaped(),
+             //: %1 the site's host name, %2 why, from the list of reasons below
+             tr("The certificate of %1 could not be verified: %2.")
+                 .toHtmlEscaped()
+                 .arg(QStringLiteral("<b>") + host.toHtmlEscaped() + QStringLiteral("</b>"), reason.toHtmlEscaped()),
+             tr("Someone may be pretending to be this site.").toHtmlEscaped());
+}
+
+QString WebContent::certificateProblemText(const QStringList &problems)
+{
+    // The names the WebKitGTK helper gives the checks a certificate failed.
+    static const std::pair<const char *, const char *> known[] = {
+        {"unknownAuthority", QT_TR_NOOP("it is not signed by an authority this system trusts")},
+        {"otherSite", QT_TR_NOOP("it is made out to another site")},
+        {"notYetValid", QT_TR_NOOP("it is not valid yet")},
+        {"expired", QT_TR_NOOP("it has expired")},
+        {"revoked", QT_TR_NOOP("it has been revoked")},
+        {"insecure", QT_TR_NOOP("its algorithm is insecure")},
+    };
+    QStringList texts;
+    for (const auto &[name, text] : known) {
+        if (problems.contains(QLatin1String(name)))
+            texts << tr(text);
+    }
+    //: Between two reasons a certificate failed
+    const QString separator = tr("; ");
+    return texts.isEmpty() ? tr("it failed verification") : texts.join(separator);
+}
+
+QString WebContent::devToolsTitle()
+{
+    return tr("Developer tools");
+}
+
+QString WebContent::pageDialogTitle(PageDialog kind, const QString &host)
+{
+    switch (kind) {
+    case PageDialog::Confirm:
+        return tr("JavaScript Confirm - %1").arg(host);
+    case PageDialog::Prompt:
+        return tr("JavaScript Prompt - %1").arg(host);
+    case PageDialog::Alert:
+        break;
+    }
+    return tr("JavaScript Alert - %1").arg(host);
 }

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QQueue>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 class QWidget;
@@ -94,6 +95,14 @@ public:
     // What the window shows instead of a document whose certificate the
     // host's rule refused: the host and the reason, and no way on from there.
     static QString certificateRefusalPage(const QString &host, const QString &reason);
+    // The reason for that page from the names of the failed checks
+    // ("expired", "otherSite", ...), in the language in force.
+    static QString certificateProblemText(const QStringList &problems);
+
+    // Texts every engine shows alike, in the language in force.
+    static QString devToolsTitle();
+    enum class PageDialog { Alert, Confirm, Prompt };
+    static QString pageDialogTitle(PageDialog kind, const QString &host);
 
     // Developer tools in a window of their own; only when the process was
     // started with ZUVO_DEVTOOLS=1.

@@ -11,7 +11,6 @@ ZoomLabel::ZoomLabel(QWidget *parent)
     , _font(enlargedStoreFont())
 {
     setObjectName(QStringLiteral("zoomLabel"));
-    setAccessibleName(QStringLiteral("Zoom level"));
     // Only a sign: clicks go to the page beneath.
     setAttribute(Qt::WA_TransparentForMouseEvents);
     _hideTimer.setSingleShot(true);
@@ -22,7 +21,10 @@ ZoomLabel::ZoomLabel(QWidget *parent)
 
 void ZoomLabel::showLevel(int percent)
 {
-    _text = QStringLiteral("%1%").arg(percent);
+    // Read each time, so a language set while the label was away applies.
+    setAccessibleName(tr("Zoom level"));
+    //: The page's zoom, %1 a number of percent
+    _text = tr("%1%").arg(percent);
     setAccessibleDescription(_text);
     const QFontMetrics metrics(_font);
     resize(metrics.horizontalAdvance(_text) + 2 * ZuvoChatWBConfigure::convertScale(16),

@@ -1,7 +1,9 @@
 #include "zuvochatwbconfigure.h"
 
+#include "language.h"
 #include "resource.h"
 
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QScreen>
@@ -43,6 +45,7 @@ QMargins _infoBoxMargins;
 QString _infoDelete;
 QString _infoClean;
 QString _accessToken;
+QString _language;
 TrustedOriginList _trustedOrigins;
 CertificateRule _strictCertificates;
 QString _webFileEmptyLabel;
@@ -72,24 +75,22 @@ void setScaleFromScreen()
     }
 }
 
-void setDefaultTexts()
+// The built-in texts stand while the host has sent none of its own, in the
+// language in force when they are read: a window built, or a language
+// changed, after the host's last word shows them translated.
+QString hostOr(const QString &hostText, const char *builtIn)
 {
-    _titleRefreshText = QStringLiteral("Refresh");
-    _titleCollectText = QStringLiteral("Collect");
-    _titleShareText = QStringLiteral("Share");
-    _titleCheckChannelText = QStringLiteral("Channel");
-    _titleOpenOutsideText = QStringLiteral("Open Outside");
-    _titleWebFileText = QStringLiteral("Download History");
-    _webFileEmptyLabel = QStringLiteral("Download Empty");
-    _webFileSuccessText = QStringLiteral("Download succeed");
-    _webFileFailedText = QStringLiteral("Dwonload failed");
-    _webFileOpenInFolderText = QStringLiteral("Open in folder");
-    _webFileBackText = QStringLiteral("Back");
-    _webFileRedownloadText = QStringLiteral("Download again");
-    _webFileMissedText = QStringLiteral("File has been moved or deleted");
-    _webFileRemoveAllText = QStringLiteral("Clean");
-    _webFileRemoveTipsText = QStringLiteral("Delete this download record?");
-    _webFileRemoveAllTipsText = QStringLiteral("Clean all download record?");
+    return hostText.isEmpty() ? QCoreApplication::translate("ZuvoChatWBConfigure", builtIn) : hostText;
+}
+
+void clearHostTexts()
+{
+    for (QString *text : {&_titleRefreshText, &_titleCollectText, &_titleShareText, &_titleCheckChannelText,
+                          &_titleOpenOutsideText, &_titleWebFileText, &_webFileEmptyLabel, &_webFileSuccessText,
+                          &_webFileFailedText, &_webFileOpenInFolderText, &_webFileBackText, &_webFileRedownloadText,
+                          &_webFileMissedText, &_webFileRemoveAllText, &_webFileRemoveTipsText,
+                          &_webFileRemoveAllTipsText, &_infoOK, &_infoCancel, &_infoDelete, &_infoClean})
+        text->clear();
 }
 
 void setDefaultFont()
@@ -143,18 +144,14 @@ void ZuvoChatWBConfigure::init()
     _titleBg = QBrush(Qt::lightGray, Qt::SolidPattern);
     _containerBg = QBrush(Qt::white, Qt::SolidPattern);
     _shadowColor = QColor(Qt::gray);
-    setDefaultTexts();
+    clearHostTexts();
 
     _geometry = QRect(convertScale(10), convertScale(10), convertScale(520), convertScale(850));
     _maxsized = false;
     _hostPosition = QPoint();
 
-    _infoOK = QStringLiteral("Ok");
-    _infoCancel = QStringLiteral("Cancel");
     _infoBoxSize = QSize(convertScale(300), convertScale(100));
     _infoBoxMargins = QMargins(convertScale(20), convertScale(20), convertScale(22), convertScale(16));
-    _infoDelete = QStringLiteral("Delete");
-    _infoClean = QStringLiteral("Clean");
 
     setDefaultFont();
 
@@ -182,6 +179,11 @@ ZuvoChatWBConfigure::DBIScale ZuvoChatWBConfigure::scaleInForce()
     Type ZuvoChatWBConfigure::Getter() { return variable; }           \
     void ZuvoChatWBConfigure::Setter(Type value) { variable = value; }
 
+// The host's text once it sent one, else the built-in one, translated.
+#define ZUVO_TEXT_SETTING(Getter, Setter, variable, builtIn)                   \
+    QString ZuvoChatWBConfigure::Getter() { return hostOr(variable, builtIn); } \
+    void ZuvoChatWBConfigure::Setter(QString value) { variable = value; }
+
 ZUVO_SETTING(QString, Title, SetTitle, _title)
 ZUVO_SETTING(int, TitleHeight, SetTitleHeight, _titleHeight)
 ZUVO_SETTING(int, TitleLeft, SetTitleLeft, _titleLeft)
@@ -191,31 +193,40 @@ ZUVO_SETTING(int, MiniWidth, SetMiniWidth, _miniWidth)
 ZUVO_SETTING(QBrush, TitleBG, SetTitleBG, _titleBg)
 ZUVO_SETTING(QBrush, ContainerBG, SetContainerBG, _containerBg)
 ZUVO_SETTING(QColor, ShadowColor, SetShadowColor, _shadowColor)
-ZUVO_SETTING(QString, TitleRefreshText, SetTitleRefreshText, _titleRefreshText)
-ZUVO_SETTING(QString, TitleCollectText, SetTitleCollectText, _titleCollectText)
-ZUVO_SETTING(QString, TitleShareText, SetTitleShareText, _titleShareText)
-ZUVO_SETTING(QString, TitleChannelText, SetTitleChannelText, _titleCheckChannelText)
-ZUVO_SETTING(QString, TitleOpenOutsideText, SetTitleOpenOutsideText, _titleOpenOutsideText)
-ZUVO_SETTING(QString, TitleWebFileText, SetTitleWebFileText, _titleWebFileText)
-ZUVO_SETTING(QString, WebFileEmptyText, SetWebFileEmptyText, _webFileEmptyLabel)
-ZUVO_SETTING(QString, WebFileSuccessText, SetWebFileSuccessText, _webFileSuccessText)
-ZUVO_SETTING(QString, WebFileFailedText, SetWebFileFailedText, _webFileFailedText)
-ZUVO_SETTING(QString, WebFileOpenInFolderText, SetWebFileOpenInFolderText, _webFileOpenInFolderText)
-ZUVO_SETTING(QString, WebFileBackText, SetWebFileBackText, _webFileBackText)
-ZUVO_SETTING(QString, WebFileRedownloadText, SetWebFileRedownloadText, _webFileRedownloadText)
-ZUVO_SETTING(QString, WebFileMissedText, SetWebFileMissedText, _webFileMissedText)
-ZUVO_SETTING(QString, WebFileRemoveAllText, SetWebFileRemoveAllText, _webFileRemoveAllText)
-ZUVO_SETTING(QString, WebFileRemoveTipsText, SetWebFileRemoveTipsText, _webFileRemoveTipsText)
-ZUVO_SETTING(QString, WebFileRemoveAllTipsText, SetWebFileRemoveAllTipsText, _webFileRemoveAllTipsText)
+ZUVO_TEXT_SETTING(TitleRefreshText, SetTitleRefreshText, _titleRefreshText, QT_TRANSLATE_NOOP("ZuvoChatWBConfigure", "Refresh"))
+//: Title-bar button: keep this page in the chat service
+ZUVO_TEXT_SETTING(TitleCollectText, SetTitleCollectText, _titleCollectText, QT_TRANSLATE_NOOP("ZuvoChatWBConfigure", "Collect"))
+ZUVO_TEXT_SETTING(TitleShareText, SetTitleShareText, _titleShareText, QT_TRANSLATE_NOOP("ZuvoChatWBConfigure", "Share"))
+//: Title-bar button: open the page's channel in the chat client
+ZUVO_TEXT_SETTING(TitleChannelText, SetTitleChannelText, _titleCheckChannelText, QT_TRANSLATE_NOOP("ZuvoChatWBConfigure", "Channel"))
+//: Title-bar button: open the page in the desktop's web browser
+ZUVO_TEXT_SETTING(TitleOpenOutsideText, SetTitleOpenOutsideText, _titleOpenOutsideText, QT_TRANSLATE_NOOP("ZuvoChatWBConfigure", "Open Outside"))
+//: Title-bar button that opens the list of downloads
+ZUVO_TEXT_SETTING(TitleWebFileText, SetTitleWebFileText, _titleWebFileText, QT_TRANSLATE_NOOP("ZuvoChatWBConfigure", "Download History"))
+//: Shown in place of the list while there are no downloads
+ZUVO_TEXT_SETTING(WebFileEmptyText, SetWebFileEmptyText, _webFileEmptyLabel, QT_TRANSLATE_NOOP("ZuvoChatWBConfigure", "Download Empty"))
+ZUVO_TEXT_SETTING(WebFileSuccessText, SetWebFileSuccessText, _webFileSuccessText, QT_TRANSLATE_NOOP("ZuvoChatWBConfigure", "Download succeed"))
+ZUVO_TEXT_SETTING(WebFileFailedText, SetWebFileFailedText, _webFileFailedText, QT_TRANSLATE_NOOP("ZuvoChatWBConfigure", "Dwonload failed"))
+ZUVO_TEXT_SETTING(WebFileOpenInFolderText, SetWebFileOpenInFolderText, _webFileOpenInFolderText, QT_TRANSLATE_NOOP("ZuvoChatWBConfigure", "Open in folder"))
+//: Title-bar button: from the list of downloads back to the page
+ZUVO_TEXT_SETTING(WebFileBackText, SetWebFileBackText, _webFileBackText, QT_TRANSLATE_NOOP("ZuvoChatWBConfigure", "Back"))
+ZUVO_TEXT_SETTING(WebFileRedownloadText, SetWebFileRedownloadText, _webFileRedownloadText, QT_TRANSLATE_NOOP("ZuvoChatWBConfigure", "Download again"))
+ZUVO_TEXT_SETTING(WebFileMissedText, SetWebFileMissedText, _webFileMissedText, QT_TRANSLATE_NOOP("ZuvoChatWBConfigure", "File has been moved or deleted"))
+//: Button under the list of downloads: remove every entry
+ZUVO_TEXT_SETTING(WebFileRemoveAllText, SetWebFileRemoveAllText, _webFileRemoveAllText, QT_TRANSLATE_NOOP("ZuvoChatWBConfigure", "Clean"))
+ZUVO_TEXT_SETTING(WebFileRemoveTipsText, SetWebFileRemoveTipsText, _webFileRemoveTipsText, QT_TRANSLATE_NOOP("ZuvoChatWBConfigure", "Delete this download record?"))
+ZUVO_TEXT_SETTING(WebFileRemoveAllTipsText, SetWebFileRemoveAllTipsText, _webFileRemoveAllTipsText, QT_TRANSLATE_NOOP("ZuvoChatWBConfigure", "Clean all download record?"))
 ZUVO_SETTING(QRect, Geometry, SetGeometry, _geometry)
 ZUVO_SETTING(bool, Maxsized, SetMaxsized, _maxsized)
 ZUVO_SETTING(QPoint, HostPosition, SetHostPosition, _hostPosition)
-ZUVO_SETTING(QString, InfoOK, SetInfoOK, _infoOK)
-ZUVO_SETTING(QString, InfoCancel, SetInfoCancel, _infoCancel)
+//: The button of a message box
+ZUVO_TEXT_SETTING(InfoOK, SetInfoOK, _infoOK, QT_TRANSLATE_NOOP("ZuvoChatWBConfigure", "Ok"))
+ZUVO_TEXT_SETTING(InfoCancel, SetInfoCancel, _infoCancel, QT_TRANSLATE_NOOP("ZuvoChatWBConfigure", "Cancel"))
 ZUVO_SETTING(QSize, InfoBoxSize, SetInfoBoxSize, _infoBoxSize)
 ZUVO_SETTING(QMargins, InfoBoxMargins, SetInfoBoxMargins, _infoBoxMargins)
-ZUVO_SETTING(QString, InfoDelete, SetInfoDelete, _infoDelete)
-ZUVO_SETTING(QString, InfoClean, SetInfoClean, _infoClean)
+ZUVO_TEXT_SETTING(InfoDelete, SetInfoDelete, _infoDelete, QT_TRANSLATE_NOOP("ZuvoChatWBConfigure", "Delete"))
+//: Confirms removing every entry from the list of downloads
+ZUVO_TEXT_SETTING(InfoClean, SetInfoClean, _infoClean, QT_TRANSLATE_NOOP("ZuvoChatWBConfigure", "Clean"))
 ZUVO_SETTING(QString, AccessToken, SetAccessToken, _accessToken)
 ZUVO_SETTING(TrustedOriginList, TrustedOrigins, SetTrustedOrigins, _trustedOrigins)
 ZUVO_SETTING(CertificateRule, StrictCertificates, SetStrictCertificates, _strictCertificates)
@@ -230,6 +241,18 @@ ZUVO_SETTING(bool, Retina, SetRetina, _retina)
 ZUVO_SETTING(double, RetinaFactor, SetRetinaFactor, _retinaFactor)
 
 #undef ZUVO_SETTING
+#undef ZUVO_TEXT_SETTING
+
+QString ZuvoChatWBConfigure::Language()
+{
+    return _language;
+}
+
+void ZuvoChatWBConfigure::SetLanguage(QString value)
+{
+    _language = value.trimmed();
+    language::apply(_language);
+}
 
 QFont ZuvoChatWBConfigure::font()
 {

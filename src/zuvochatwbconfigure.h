@@ -57,6 +57,8 @@ public:
     static QColor ShadowColor();
     static void SetShadowColor(QColor value);
 
+    // The texts below are the host's once it sent one, else the built-in
+    // text in the language in force when read.
     static QString TitleRefreshText();
     static void SetTitleRefreshText(QString value);
     static QString TitleCollectText();
@@ -120,6 +122,11 @@ public:
     static void SetTrustedOrigins(TrustedOriginList value);
     static CertificateRule StrictCertificates();
     static void SetStrictCertificates(CertificateRule value);
+
+    // The host's language tag (BCP 47, "zh-CN"); empty follows the desktop.
+    // Applied at once: an open window's texts follow.
+    static QString Language();
+    static void SetLanguage(QString value);
 
     static bool TitleCheckChannelShow();
     static void SetTitleCheckChannelShow(bool value);

@@ -21,6 +21,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointer>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QThread>
@@ -404,6 +405,14 @@ void ZuvoChatWebBroswer::onDownloadRequested(const QUrl &url)
         transport::shareInstance()->downloadFile(requestId, url.toString(), fileName);
     });
     dialog->open();
+    if (zuvoText().isDebugEnabled()) {
+        QStringList buttons;
+        for (const QPushButton *button : dialog->findChildren<QPushButton *>()) {
+            if (button->isVisible())
+                buttons << button->text();
+        }
+        qCDebug(zuvoText).noquote() << "save dialog:" << dialog->windowTitle() << "|" << buttons.join(QStringLiteral(" | "));
+    }
 }
 
 void ZuvoChatWebBroswer::startDownloadResponse_impl(QByteArray json)

@@ -176,7 +176,7 @@ ZuvoChatWebBroswer_impl::ZuvoChatWebBroswer_impl(QWidget *parent, bool maxsized)
     _shareToFriend.setVisible(ZuvoChatWBConfigure::TitleShareToFriendShow());
 
     setUpBackgroundBlock();
-    setUpAccessibleNames();
+    applyTexts();
     setUpKeys();
 }
 
@@ -677,21 +677,36 @@ void ZuvoChatWebBroswer_impl::mouseMoveEvent(QMouseEvent *e)
         setParentGeometry(target);
 }
 
-void ZuvoChatWebBroswer_impl::setUpAccessibleNames()
+void ZuvoChatWebBroswer_impl::applyTexts()
 {
-    // The captions the buttons were built with.
-    _refresh.setAccessibleName(ZuvoChatWBConfigure::TitleRefreshText());
-    _storeToZuvo.setAccessibleName(ZuvoChatWBConfigure::TitleCollectText());
-    _shareToFriend.setAccessibleName(ZuvoChatWBConfigure::TitleShareText());
-    _checkChannel.setAccessibleName(ZuvoChatWBConfigure::TitleChannelText());
-    _openOutside.setAccessibleName(ZuvoChatWBConfigure::TitleOpenOutsideText());
-    _webFile.setAccessibleName(ZuvoChatWBConfigure::TitleWebFileText());
-    _webFileBack.setAccessibleName(ZuvoChatWBConfigure::WebFileBackText());
-    _logo.setAccessibleName(QStringLiteral("Logo"));
-    _minisize.setAccessibleName(QStringLiteral("Minimize"));
-    _maxsize.setAccessibleName(QStringLiteral("Maximize"));
-    _restoresize.setAccessibleName(QStringLiteral("Restore"));
-    _close.setAccessibleName(QStringLiteral("Close"));
+    using C = ZuvoChatWBConfigure;
+    const std::pair<TextButton *, QString> captions[] = {
+        {&_refresh, C::TitleRefreshText()},       {&_storeToZuvo, C::TitleCollectText()},
+        {&_shareToFriend, C::TitleShareText()},   {&_checkChannel, C::TitleChannelText()},
+        {&_openOutside, C::TitleOpenOutsideText()}, {&_webFile, C::TitleWebFileText()},
+        {&_webFileBack, C::WebFileBackText()},
+    };
+    for (const auto &[button, caption] : captions) {
+        button->setText(caption);
+        button->setAccessibleName(caption);
+    }
+    _logo.setAccessibleName(tr("Logo"));
+    _minisize.setAccessibleName(tr("Minimize"));
+    _maxsize.setAccessibleName(tr("Maximize"));
+    _restoresize.setAccessibleName(tr("Restore"));
+    _close.setAccessibleName(tr("Close"));
+}
+
+void ZuvoChatWebBroswer_impl::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange)
+        return;
+    // The built-in captions the host never replaced now read in the new
+    // language, and take the room they need.
+    applyTexts();
+    resizeEvent(nullptr);
+    update(originLabelRect());
 }
 
 void ZuvoChatWebBroswer_impl::setUpKeys()

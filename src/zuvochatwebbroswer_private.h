@@ -193,10 +193,12 @@ protected:
     void paintEvent(QPaintEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void setUpKeys();
-    void setUpAccessibleNames();
+    // Captions and accessible names, in the language in force.
+    void applyTexts();
     void openFindBar();
     void closeFindBar();
     void onEscapeKey();

@@ -12,3 +12,7 @@ Q_DECLARE_LOGGING_CATEGORY(zuvoPanel)   // the download-history panel
 // One line per message from the host, off unless asked for
 // ("zuvo.link.messages.debug=true"): a trace of what arrived, in order.
 Q_DECLARE_LOGGING_CATEGORY(zuvoLinkMessages)
+// The language in force and the texts the window shows of its own in menus
+// and dialogs, off unless asked for ("zuvo.text.debug=true"): what a
+// translator or a test checks without reading pixels.
+Q_DECLARE_LOGGING_CATEGORY(zuvoText)

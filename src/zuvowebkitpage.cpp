@@ -3,6 +3,9 @@
 #include "webcontent.h"
 #include "zuvowebkitnetworkmanager.h"
 
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QWebFrame>
 #include <QWebSettings>
 
 ZuvoWebKitPage::ZuvoWebKitPage(QObject *parent)
@@ -33,5 +36,43 @@ bool ZuvoWebKitPage::extension(Extension extension, const ExtensionOption *optio
     page->contentType = QStringLiteral("text/html");
     page->encoding = QStringLiteral("UTF-8");
     page->baseUrl = failure->url;
+    return true;
+}
+
+namespace {
+
+QString dialogTitle(WebContent::PageDialog kind, const QWebPage *page)
+{
+    return WebContent::pageDialogTitle(kind, page->mainFrame()->url().host());
+}
+
+} // namespace
+
+void ZuvoWebKitPage::javaScriptAlert(QWebFrame *, const QString &msg)
+{
+    QMessageBox box(QMessageBox::Information, dialogTitle(WebContent::PageDialog::Alert, this), msg,
+                    QMessageBox::Ok, view());
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+bool ZuvoWebKitPage::javaScriptConfirm(QWebFrame *, const QString &msg)
+{
+    QMessageBox box(QMessageBox::Question, dialogTitle(WebContent::PageDialog::Confirm, this), msg,
+                    QMessageBox::Ok | QMessageBox::Cancel, view());
+    box.setTextFormat(Qt::PlainText);
+    return box.exec() == QMessageBox::Ok;
+}
+
+bool ZuvoWebKitPage::javaScriptPrompt(QWebFrame *, const QString &msg, const QString &defaultValue, QString *result)
+{
+    QInputDialog dialog(view());
+    dialog.setWindowTitle(dialogTitle(WebContent::PageDialog::Prompt, this));
+    dialog.setLabelText(msg);
+    dialog.setTextValue(defaultValue);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    if (result)
+        *result = dialog.textValue();
     return true;
 }

@@ -40,6 +40,7 @@ inline const QString _65_infoBoxClean = QStringLiteral("infoBoxClean");
 inline const QString _70_accessToken = QStringLiteral("accessToken");
 inline const QString _71_trustedOrigins = QStringLiteral("trustedOrigins");
 inline const QString _72_strictCertificates = QStringLiteral("strictCertificates");
+inline const QString _73_language = QStringLiteral("language");
 inline const QString _80_webFileBtnText = QStringLiteral("webFileText");
 inline const QString _81_webFileEmptyText = QStringLiteral("webFileEmptyText");
 inline const QString _82_webFileSuccessText = QStringLiteral("webFileSuccessText");

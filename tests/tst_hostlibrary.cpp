@@ -252,6 +252,8 @@ void tst_HostLibrary::typedCalls_data()
     QTest::newRow("strict certificates as hex, other lengths left out")
         << HostCall([](BrowserHost &h) { h.setStrictCertificates({QByteArray(32, '\xab'), QByteArray(20, '\x01')}); })
         << text("strictCertificates", "[\"" + QString(QByteArray(32, '\xab').toHex()) + "\"]");
+    QTest::newRow("language as its tag") << HostCall([](BrowserHost &h) { h.setLanguage("zh-CN"); })
+                                         << text("language", "zh-CN");
     QTest::newRow("title bar colour") << HostCall([](BrowserHost &h) { h.setTitleBarColor(QColor(46, 108, 196)); })
                                       << text("titleBackgroundColor", "46,108,196,255");
     QTest::newRow("frame colour with alpha") << HostCall([](BrowserHost &h) { h.setFrameColor(QColor(0, 0, 0, 60)); })

@@ -549,6 +549,11 @@ void BrowserHost::setStrictCertificates(const QList<QByteArray> &sha256)
                  QString::fromUtf8(QJsonDocument(fingerprints).toJson(QJsonDocument::Compact)));
 }
 
+void BrowserHost::setLanguage(const QString &bcp47Tag)
+{
+    _d->sendText(config::prefix, config::_73_language, bcp47Tag);
+}
+
 qint64 BrowserHost::refusedConnectionCount() const
 {
     return _d->refusedConnections;

@@ -10,10 +10,10 @@
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("DownloadFileTree", text);
-}
+// The panel's words, translated under the panel's name.
+struct PanelText {
+    Q_DECLARE_TR_FUNCTIONS(DownloadFileTree)
+};
 
 // Weight of the newest observation; about the last three polls count.
 const double kSmoothing = 0.3;
@@ -22,10 +22,10 @@ QString durationText(double seconds)
 {
     const qint64 whole = qint64(std::ceil(seconds));
     if (whole < 60)
-        return tr("%1 s").arg(whole);
+        return PanelText::tr("%1 s").arg(whole);
     if (whole < 3600)
-        return tr("%1 min %2 s").arg(whole / 60).arg(whole % 60, 2, 10, QLatin1Char('0'));
-    return tr("%1 h %2 min").arg(whole / 3600).arg(whole / 60 % 60, 2, 10, QLatin1Char('0'));
+        return PanelText::tr("%1 min %2 s").arg(whole / 60).arg(whole % 60, 2, 10, QLatin1Char('0'));
+    return PanelText::tr("%1 h %2 min").arg(whole / 3600).arg(whole / 60 % 60, 2, 10, QLatin1Char('0'));
 }
 
 } // namespace
@@ -34,7 +34,7 @@ QString downloadStateText(const ModelItemFile &file)
 {
     switch (file.status()) {
     case ModelItemFile::ModelItemStatusDownloading:
-        return tr("Downloading");
+        return PanelText::tr("Downloading");
     case ModelItemFile::ModelItemStatusReady:
         return file.fileExists() ? ZuvoChatWBConfigure::WebFileSuccessText()
                                  : ZuvoChatWBConfigure::WebFileMissedText();
@@ -43,7 +43,7 @@ QString downloadStateText(const ModelItemFile &file)
     case ModelItemFile::ModelItemStatusAdded:
         break;
     }
-    return tr("Waiting");
+    return PanelText::tr("Waiting");
 }
 
 QString accessibleText(const ModelItemFile &file)
@@ -75,11 +75,12 @@ QString downloadToolTip(const ModelItemFile &file, const DownloadRate *rate)
     if (file.status() != ModelItemFile::ModelItemStatusDownloading)
         return lines.join(QLatin1Char('\n'));
     const QString received = formatSizeTextEx(file.downloadOffset());
-    lines << (file.fileSize() > 0 ? tr("%1 of %2").arg(received, file.fileSizeText()) : received);
+    //: Bytes received so far, of the file's size
+    lines << (file.fileSize() > 0 ? PanelText::tr("%1 of %2").arg(received, file.fileSizeText()) : received);
     if (rate && rate->known()) {
-        lines << tr("%1/s").arg(formatSizeTextEx(quint64(rate->bytesPerSecond())));
+        lines << PanelText::tr("%1/s").arg(formatSizeTextEx(quint64(rate->bytesPerSecond())));
         if (rate->bytesPerSecond() > 0 && file.fileSize() > file.downloadOffset())
-            lines << tr("%1 left").arg(durationText(double(file.fileSize() - file.downloadOffset()) /
+            lines << PanelText::tr("%1 left").arg(durationText(double(file.fileSize() - file.downloadOffset()) /
                                                     rate->bytesPerSecond()));
     }
     return lines.join(QLatin1Char('\n'));

@@ -251,6 +251,17 @@ DownloadFileTree::DownloadFileTree(QWidget *parent)
     setDelegate(new DownloadFileDelegate(this));
 }
 
+void DownloadFileTree::changeEvent(QEvent *e)
+{
+    QWidget::changeEvent(e);
+    if (e->type() != QEvent::LanguageChange)
+        return;
+    // The rows read their texts when painted; the fixed ones are set again.
+    _emptyText.setText(ZuvoChatWBConfigure::WebFileEmptyText());
+    _foot->setClearAllText(ZuvoChatWBConfigure::WebFileRemoveAllText());
+    _tree.viewport()->update();
+}
+
 DownloadFileTree::~DownloadFileTree()
 {
     delete _foot;

@@ -99,6 +99,7 @@ public slots:
 
 protected:
     void timerEvent(QTimerEvent *e) override;
+    void changeEvent(QEvent *e) override;
 
 private:
     static QString newRequestId();

@@ -2,13 +2,15 @@
 
 #include "zuvochatwbconfigure.h"
 
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLinearGradient>
 #include <QPainter>
 
+#include <algorithm>
+
 DownloadFileTreeFoot::DownloadFileTreeFoot(QWidget *parent)
     : QWidget(parent)
-    , _clearAll(ZuvoChatWBConfigure::WebFileRemoveAllText())
 {
     using C = ZuvoChatWBConfigure;
     _clearAll.setObjectName(QStringLiteral("clearAll"));
@@ -17,14 +19,23 @@ DownloadFileTreeFoot::DownloadFileTreeFoot(QWidget *parent)
     layout->addWidget(&_clearAll, 0, Qt::AlignRight);
     setLayout(layout);
 
-    _clearAll.setFixedSize(C::convertScale(100), C::convertScale(44));
     _clearAll.setCursor(Qt::PointingHandCursor);
     const QFont font = C::font();
     _clearAll.setStyleSheet(QStringLiteral("border:1px solid lightGray;border-radius:5px;font-size:%1px;"
                                            "font-family:%2;color:#999999")
                                 .arg(font.pixelSize())
                                 .arg(font.family()));
+    setClearAllText(C::WebFileRemoveAllText());
     connect(&_clearAll, &QPushButton::clicked, this, &DownloadFileTreeFoot::clearAll);
+}
+
+void DownloadFileTreeFoot::setClearAllText(const QString &text)
+{
+    using C = ZuvoChatWBConfigure;
+    _clearAll.setText(text);
+    const int padding = C::convertScale(24);
+    const int width = std::max(C::convertScale(100), QFontMetrics(C::font()).horizontalAdvance(text) + padding);
+    _clearAll.setFixedSize(width, C::convertScale(44));
 }
 
 void DownloadFileTreeFoot::paintEvent(QPaintEvent *e)

@@ -12,6 +12,9 @@ class DownloadFileTreeFoot : public QWidget
 public:
     explicit DownloadFileTreeFoot(QWidget *parent);
 
+    // The button keeps its width unless a longer caption needs more.
+    void setClearAllText(const QString &text);
+
 signals:
     void clearAll();
 

@@ -503,6 +503,8 @@ void transport::parseConfigCmd(QString cmd, QString value)
     } else if (cmd == config::_72_strictCertificates) {
         if (const std::optional<CertificateRule> rule = CertificateRule::fromJson(valueData))
             ZuvoChatWBConfigure::SetStrictCertificates(*rule);
+    } else if (cmd == config::_73_language) {
+        ZuvoChatWBConfigure::SetLanguage(QString::fromUtf8(valueData));
     } else if (cmd == config::_20_titleBackgroundColor || cmd == config::_22_shadowColor) {
         applyColour(cmd, QString::fromUtf8(valueData));
     } else if (cmd == config::_21_containerBackgroundColor) {

@@ -336,7 +336,7 @@ void WebEngineContent::showDevTools()
     if (!_devTools) {
         _devTools = new QWebEngineView;
         _devTools->setAttribute(Qt::WA_DeleteOnClose);
-        _devTools->setWindowTitle(QStringLiteral("Developer tools"));
+        _devTools->setWindowTitle(devToolsTitle());
         auto *toolsPage = new QWebEnginePage(_profile, _devTools);
         _devTools->setPage(toolsPage);
         _page->setDevToolsPage(toolsPage);

@@ -29,9 +29,9 @@ const char *featureName(QWebEnginePage::Feature feature)
     return "a feature";
 }
 
-QString dialogTitle(const char *kind, const QUrl &securityOrigin)
+QString dialogTitle(WebContent::PageDialog kind, const QUrl &securityOrigin)
 {
-    return QStringLiteral("JavaScript %1 - %2").arg(QLatin1String(kind), securityOrigin.host());
+    return WebContent::pageDialogTitle(kind, securityOrigin.host());
 }
 
 } // namespace
@@ -125,7 +125,7 @@ QWidget *ZuvoWebEnginePage::dialogParent() const
 
 void ZuvoWebEnginePage::javaScriptAlert(const QUrl &securityOrigin, const QString &msg)
 {
-    QMessageBox box(QMessageBox::Information, dialogTitle("Alert", securityOrigin), msg, QMessageBox::Ok,
+    QMessageBox box(QMessageBox::Information, dialogTitle(WebContent::PageDialog::Alert, securityOrigin), msg, QMessageBox::Ok,
                     dialogParent());
     box.setTextFormat(Qt::PlainText);
     box.exec();
@@ -133,7 +133,7 @@ void ZuvoWebEnginePage::javaScriptAlert(const QUrl &securityOrigin, const QStrin
 
 bool ZuvoWebEnginePage::javaScriptConfirm(const QUrl &securityOrigin, const QString &msg)
 {
-    QMessageBox box(QMessageBox::Question, dialogTitle("Confirm", securityOrigin), msg,
+    QMessageBox box(QMessageBox::Question, dialogTitle(WebContent::PageDialog::Confirm, securityOrigin), msg,
                     QMessageBox::Ok | QMessageBox::Cancel, dialogParent());
     box.setTextFormat(Qt::PlainText);
     return box.exec() == QMessageBox::Ok;
@@ -147,7 +147,7 @@ bool ZuvoWebEnginePage::javaScriptPrompt(const QUrl &securityOrigin, const QStri
         return bridgeprompt::answer(_origins, _bridge, requestedUrl(), securityOrigin, msg.mid(marker.size()),
                                     defaultValue, result);
     QInputDialog dialog(dialogParent());
-    dialog.setWindowTitle(dialogTitle("Prompt", securityOrigin));
+    dialog.setWindowTitle(dialogTitle(WebContent::PageDialog::Prompt, securityOrigin));
     dialog.setLabelText(msg);
     dialog.setTextValue(defaultValue);
     if (dialog.exec() != QDialog::Accepted)

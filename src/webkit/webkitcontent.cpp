@@ -157,7 +157,7 @@ void WebKitContent::showDevTools()
     if (!_inspector) {
         _inspector = new QWebInspector;
         _inspector->setAttribute(Qt::WA_DeleteOnClose);
-        _inspector->setWindowTitle(QStringLiteral("Developer tools"));
+        _inspector->setWindowTitle(devToolsTitle());
         _inspector->setPage(_page);
         _inspector->resize(900, 600);
     }

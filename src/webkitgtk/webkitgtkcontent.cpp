@@ -50,9 +50,9 @@ bool sandboxCanStart()
     return canStart;
 }
 
-QString dialogTitle(const QString &kind, const QUrl &document)
+QString dialogTitle(WebContent::PageDialog kind, const QUrl &document)
 {
-    return QStringLiteral("JavaScript %1 - %2").arg(kind, document.host());
+    return WebContent::pageDialogTitle(kind, document.host());
 }
 
 } // namespace
@@ -281,7 +281,7 @@ void WebKitGtkContent::showToplevel(QWaylandXdgToplevel *toplevel, QWaylandXdgSu
     }
     _devTools = new PageView(_compositor, nullptr);
     _devTools->setAttribute(Qt::WA_DeleteOnClose);
-    _devTools->setWindowTitle(QStringLiteral("Developer tools"));
+    _devTools->setWindowTitle(devToolsTitle());
     _devTools->resize(900, 600);
     _devTools->showToplevel(toplevel, surface);
     connect(surface, &QObject::destroyed, _devTools, &QWidget::close);
@@ -336,10 +336,13 @@ void WebKitGtkContent::handle(const msg::Message &message)
     } else if (name == in::resource) {
         answerResource(message);
     } else if (name == in::certificateRefused) {
+        // The helper names the failed checks; the words are this side's, in
+        // the window's language.
         const QUrl refused(messageField(message, 0));
-        qCWarning(zuvoWeb).noquote() << "certificate refused for" << refused.host() + ":" << messageField(message, 1);
-        _helper->send(msg::toHelper::showRefusal,
-                      {certificateRefusalPage(refused.host(), messageField(message, 1)), refused.toString(QUrl::FullyEncoded)});
+        const QStringList problems = messageField(message, 1).split(QLatin1Char(','), Qt::SkipEmptyParts);
+        qCWarning(zuvoWeb).noquote() << "certificate refused for" << refused.host() + ":" << problems.join(QStringLiteral(", "));
+        _helper->send(msg::toHelper::showRefusal, {certificateRefusalPage(refused.host(), certificateProblemText(problems)),
+                                                   refused.toString(QUrl::FullyEncoded)});
     } else if (name == in::permission) {
         qCDebug(zuvoWeb) << "permission refused:" << messageField(message, 0) << "for"
                          << QUrl(messageField(message, 1)).adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment)
@@ -391,14 +394,14 @@ void WebKitGtkContent::openPageDialog(const msg::Message &message)
     QDialog *dialog = nullptr;
     if (kind == QLatin1String("prompt")) {
         auto *input = new QInputDialog(_view);
-        input->setWindowTitle(dialogTitle(QStringLiteral("Prompt"), document));
+        input->setWindowTitle(dialogTitle(PageDialog::Prompt, document));
         input->setLabelText(messageField(message, 3));
         input->setTextValue(messageField(message, 4));
         dialog = input;
     } else {
         const bool confirm = kind == QLatin1String("confirm");
         auto *box = new QMessageBox(confirm ? QMessageBox::Question : QMessageBox::Information,
-                                    dialogTitle(confirm ? QStringLiteral("Confirm") : QStringLiteral("Alert"), document),
+                                    dialogTitle(confirm ? PageDialog::Confirm : PageDialog::Alert, document),
                                     messageField(message, 3), confirm ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok,
                                     _view);
         box->setTextFormat(Qt::PlainText);

@@ -243,22 +243,21 @@ std::string fingerprintOf(GTlsCertificate *certificate)
     return fingerprint;
 }
 
+// The names of the checks the certificate failed, comma-separated; the
+// browser words them in the window's language.
 std::string certificateProblem(GTlsCertificateFlags errors)
 {
     std::string problems;
     const std::pair<GTlsCertificateFlags, const char *> known[] = {
-        {G_TLS_CERTIFICATE_UNKNOWN_CA, "it is not signed by an authority this system trusts"},
-        {G_TLS_CERTIFICATE_BAD_IDENTITY, "it is made out to another site"},
-        {G_TLS_CERTIFICATE_NOT_ACTIVATED, "it is not valid yet"},
-        {G_TLS_CERTIFICATE_EXPIRED, "it has expired"},
-        {G_TLS_CERTIFICATE_REVOKED, "it has been revoked"},
-        {G_TLS_CERTIFICATE_INSECURE, "its algorithm is insecure"},
+        {G_TLS_CERTIFICATE_UNKNOWN_CA, "unknownAuthority"}, {G_TLS_CERTIFICATE_BAD_IDENTITY, "otherSite"},
+        {G_TLS_CERTIFICATE_NOT_ACTIVATED, "notYetValid"},   {G_TLS_CERTIFICATE_EXPIRED, "expired"},
+        {G_TLS_CERTIFICATE_REVOKED, "revoked"},             {G_TLS_CERTIFICATE_INSECURE, "insecure"},
     };
-    for (const auto &[flag, text] : known) {
+    for (const auto &[flag, name] : known) {
         if (errors & flag)
-            problems += (problems.empty() ? "" : "; ") + std::string(text);
+            problems += (problems.empty() ? "" : ",") + std::string(name);
     }
-    return problems.empty() ? "it failed verification" : problems;
+    return problems;
 }
 
 gboolean onTlsError(WebKitWebView *view, gchar *failingUri, GTlsCertificate *certificate, GTlsCertificateFlags errors,

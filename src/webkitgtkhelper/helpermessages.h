@@ -58,7 +58,7 @@ constexpr const char *pong = "pong";                  // ping id
 constexpr const char *webProcess = "webProcess";      // pid of the web process showing the page
 constexpr const char *resource = "resource";          // request id, path of one of the browser's own qrc: files
 constexpr const char *permission = "permission";      // what was refused, document address
-constexpr const char *certificateRefused = "certificateRefused"; // address, why its certificate failed
+constexpr const char *certificateRefused = "certificateRefused"; // address, the failed checks: "expired,otherSite"
 // The page's popups, shown by the browser's own widgets.
 constexpr const char *optionMenu = "optionMenu";      // x, y, width, height of the list, then its items (see OptionItem)
 constexpr const char *closeOptionMenu = "closeOptionMenu"; //

@@ -60,6 +60,7 @@ const std::vector<Setting> &settings()
         {config::_70_accessToken, config::prefix, Kind::Text},
         {config::_71_trustedOrigins, config::prefix, Kind::TextList},
         {config::_72_strictCertificates, config::prefix, Kind::TextList},
+        {config::_73_language, config::prefix, Kind::Text},
         {config::_80_webFileBtnText, config::prefix, Kind::Text},
         {config::_81_webFileEmptyText, config::prefix, Kind::Text},
         {config::_82_webFileSuccessText, config::prefix, Kind::Text},

@@ -100,6 +100,11 @@ public:
     // such page. Digests of another length are not sent. There is no way
     // back to accepting every certificate in the same browser process.
     void setStrictCertificates(const QList<QByteArray> &sha256);
+    // The language of the browser's own texts and dialogs, as a BCP 47 tag
+    // ("zh-CN", "de"), usually the chat client's own. An empty tag, or one
+    // the browser does not ship, follows the desktop's language, then
+    // English. Applies at once, to an open window too.
+    void setLanguage(const QString &bcp47Tag);
     void setMetric(Metric which, int pixels);
     // Return false, sending nothing, for an invalid colour; the content
     // background also refuses pure black (the browser takes 0 as "unset") and
