@@ -1,3 +1,4 @@
+#include "qtcompat_p.h"
 #include "transport/transport.h"
 #include "webcontent.h"
 #include "zuvochatwbconfigure.h"
@@ -37,8 +38,10 @@ int main(int argc, char *argv[])
     if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
         qputenv("QT_XCB_GL_INTEGRATION", "none");
 
+    qtcompat::DisplayScaleAsQt5 displayScale;
     WebContent::prepareProcess();
     QApplication app(argc, argv);
+    displayScale.done();
     ZuvoChatWBConfigure::init();
 
     const QString serverName = transport::serverNameFor(QCoreApplication::applicationDirPath());
