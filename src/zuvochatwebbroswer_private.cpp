@@ -21,10 +21,24 @@
 
 #include <algorithm>
 
+namespace {
+
+// Far more than any box shows. Beyond it the text would only cost layout,
+// which for characters that no font has takes seconds per megabyte on newer
+// toolkits, with the event loop stopped meanwhile.
+constexpr int maxShownCharacters = 65536;
+
+QString shownPart(const QString &information)
+{
+    return information.size() > maxShownCharacters ? information.left(maxShownCharacters) : information;
+}
+
+} // namespace
+
 InformBox::InformBox(QWidget *parent, const QString &information, const QString &confirmText, Action confirm,
                      const QString &cancelText, Action cancel)
     : QWidget(parent, Qt::WindowFlags())
-    , _information(information, this)
+    , _information(shownPart(information), this)
     , _confirmButton(this, confirmText, ZuvoChatWBConfigure::font(), Qt::black)
     , _cancelButton(this, cancelText, ZuvoChatWBConfigure::font(), Qt::black)
     , _confirm(std::move(confirm))
@@ -54,7 +68,7 @@ InformBox::InformBox(QWidget *parent, const QString &information, const QString 
 
 void InformBox::setInformation(const QString &information)
 {
-    _information.setText(information);
+    _information.setText(shownPart(information));
     if (_measurePending)
         return;
     _measurePending = true;
