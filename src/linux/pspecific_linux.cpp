@@ -110,8 +110,12 @@ double psLogicalDpi(const QScreen *screen)
     xcb_connection_t *connection = x11Connection();
     if (!connection || qEnvironmentVariableIsSet("QT_FONT_DPI"))
         return reported;
+    char *host = nullptr;
+    int display = 0;
     int screenNumber = 0;
-    xcb_parse_display(nullptr, nullptr, nullptr, &screenNumber);
+    if (!xcb_parse_display(nullptr, &host, &display, &screenNumber))
+        screenNumber = 0;
+    std::free(host);
     xcb_screen_iterator_t roots = xcb_setup_roots_iterator(xcb_get_setup(connection));
     for (; roots.rem > 1 && screenNumber > 0; --screenNumber)
         xcb_screen_next(&roots);
