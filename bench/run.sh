@@ -17,13 +17,19 @@ for bench in "$build"/bench/bench_*; do
     [ -f "$bench" ] && [ -x "$bench" ] || continue
     name="$(basename "$bench")"
     # startup.sh runs both engines' start-up programs side by side.
-    case "$name" in bench_startup_webengine | bench_startup_webkitgtk | bench_bare_webkitgtk) continue ;; esac
+    # Without Qt WebKit (a Qt 6 build) the WebEngine one stands in for it here.
+    case "$name" in bench_startup_webkitgtk | bench_bare_webkitgtk) continue ;; esac
+    if [ "$name" = bench_startup_webengine ]; then
+        [ -x "$build/bench/bench_startup" ] && continue
+        name=bench_startup
+    fi
     echo "== $name"
     if [ "$name" = bench_userinfo_process ] || [ "$name" = bench_flood ]; then
         # The real browser process of each engine built.
         for browser in "$build"/src/zuvochatwebbroswer "$build"/src/zuvochatwebbroswer-webengine \
             "$build"/src/zuvochatwebbroswer-webkitgtk; do
-            [ -x "$browser" ] || continue
+            # A link (a Qt 6 build's default name) is one of the others again.
+            [ -x "$browser" ] && [ ! -L "$browser" ] || continue
             "$bench" "$browser" 2>/dev/null || failed+=("$name $(basename "$browser")")
         done
     elif [ -z "${DISPLAY:-}" ] && [[ "$name" = bench_startup || "$name" = bench_firstpage || "$name" = *_webkitgtk ]]; then

@@ -71,7 +71,12 @@ compare() {
 }
 
 echo "medians of $runs runs each, QT_XCB_GL_INTEGRATION=none"
-compare "Qt WebKit" "$build/bench/bench_startup" none
+# Qt WebKit where the build has it (Qt 5).
+if [ -x "$build/bench/bench_startup" ]; then
+    compare "Qt WebKit" "$build/bench/bench_startup" none
+else
+    echo "Qt WebKit: not built"
+fi
 if [ -x "$build/bench/bench_startup_webengine" ]; then
     compare "Qt WebEngine" "$build/bench/bench_startup_webengine" none
 else
@@ -85,7 +90,7 @@ if [ -x "$build/bench/bench_startup_webkitgtk" ]; then
 else
     echo "WebKitGTK: not built"
 fi
-if [ "$glx" = --glx ]; then
+if [ "$glx" = --glx ] && [ -x "$build/bench/bench_startup" ]; then
     echo "with Qt's GLX integration"
     compare "Qt WebKit, GLX" "$build/bench/bench_startup" xcb_glx
 fi

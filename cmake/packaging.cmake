@@ -19,6 +19,22 @@ client and hands downloads to the client.
 The package holds the browser and zuvohost, a reference host that stands in
 for the chat client, in one folder, the protocol reference, and the runtime
 file of the host library ZuvoBrowserHost, which zuvohost links.")
+if(ZUVO_QT EQUAL 6)
+    # Without Qt WebKit, the default name is the WebKitGTK browser's.
+    set(CPACK_PACKAGE_DESCRIPTION
+"The chat client starts this browser as a separate process to show a web page
+in a window of its own. The browser connects to a local socket that the chat
+client listens on and does what the client's text commands say: it shows the
+address it is sent with the client's access token on every request, reports
+title-bar clicks and its window position, offers pages a script bridge to the
+client and hands downloads to the client.
+
+The package holds the browser's default name, zuvochatwebbroswer, which starts
+the WebKitGTK browser of zuvochatwebbroswer-webkitgtk, and zuvohost, a
+reference host that stands in for the chat client, in one folder, the
+protocol reference, and the runtime file of the host library
+ZuvoBrowserHost6, which zuvohost links.")
+endif()
 set(CPACK_PACKAGE_CONTACT "${ZUVO_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 
@@ -35,7 +51,10 @@ set(CPACK_STRIP_FILES ON)
 # component "dev" holds the library's headers, its link-time name, its CMake
 # package and its guide.
 set(CPACK_DEB_COMPONENT_INSTALL ON)
-set(CPACK_COMPONENTS_ALL Unspecified dev)
+set(CPACK_COMPONENTS_ALL Unspecified)
+if(ZUVO_QT EQUAL 5)
+    list(APPEND CPACK_COMPONENTS_ALL dev)
+endif()
 # The WebEngine browser is a package of its own, so that only a host that
 # starts it pulls in Qt WebEngine.
 if(TARGET zuvochatwebbroswer-webengine)
@@ -61,6 +80,10 @@ browser's own. It installs beside the other browsers, in the same folder; a
 chat client chooses the engine by the executable it starts.")
 endif()
 set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_NAME ${ZUVO_PACKAGE_NAME})
+if(ZUVO_QT EQUAL 6)
+    # Its zuvochatwebbroswer is a link to the WebKitGTK browser.
+    set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_DEPENDS "${ZUVO_PACKAGE_NAME}-webkitgtk (= ${CPACK_PACKAGE_VERSION})")
+endif()
 # CPack puts the one summary above each package's description.
 set(CPACK_DEBIAN_UNSPECIFIED_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_DEBIAN_DEV_PACKAGE_NAME libzuvobrowserhost-dev)
@@ -74,7 +97,20 @@ pages in it and answers what it asks, downloads included.")
 # The library's Qt 6 build, for chat clients on Qt 6: a runtime package named
 # after its SONAME and a development package, both installable beside the
 # Qt 5 ones. The browser it starts is a process of its own, on whichever Qt.
-if(TARGET ZuvoBrowserHost6)
+# In a Qt 6 build the runtime file is the default package's, as zuvohost
+# links it, and the development package needs that one.
+if(ZUVO_QT EQUAL 6)
+    list(APPEND CPACK_COMPONENTS_ALL dev6)
+    set(CPACK_DEBIAN_DEV6_PACKAGE_NAME libzuvobrowserhost6-dev)
+    set(CPACK_DEBIAN_DEV6_PACKAGE_SECTION libdevel)
+    set(CPACK_DEBIAN_DEV6_PACKAGE_DEPENDS "${ZUVO_PACKAGE_NAME} (= ${CPACK_PACKAGE_VERSION}), qt6-base-dev")
+    set(CPACK_DEBIAN_DEV6_DESCRIPTION "The Qt 6 host library's development files.
+Headers, the CMake package (find_package(ZuvoBrowserHost6) gives the target
+ZuvoBrowserHost6::ZuvoBrowserHost6) and the guide of ZuvoBrowserHost6, the
+Qt library with which a program starts the Zuvo browser, configures it, shows
+pages in it and answers what it asks, downloads included. A program includes
+the headers as <ZuvoBrowserHost/browserhost.h>.")
+elseif(TARGET ZuvoBrowserHost6)
     list(APPEND CPACK_COMPONENTS_ALL lib6 dev6)
     set(CPACK_DEBIAN_LIB6_PACKAGE_NAME libzuvobrowserhost6-1)
     set(CPACK_DEBIAN_LIB6_PACKAGE_SECTION libs)

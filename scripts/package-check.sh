@@ -18,6 +18,10 @@ lib6_package=libzuvobrowserhost6-1
 dev6_package=libzuvobrowserhost6-dev
 gtk_package=zuvochatwebbroswer-webkitgtk
 start_page=qrc:/start/index.html
+# A Qt 6 build has no Qt WebKit: its zuvochatwebbroswer is the WebKitGTK
+# browser, and its host library the Qt 6 one.
+qt="$(sed -n 's/^ZUVO_QT:STRING=//p' "$build/CMakeCache.txt")"
+qt="${qt:-5}"
 
 if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi
 apt() { "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get "$@"; }
@@ -27,7 +31,8 @@ for p in "$package" "$dev_package" "$engine_package" "$lib6_package" "$dev6_pack
 done
 (cd "$build" && cpack -G DEB)
 deb="$(ls "$build/${package}"_*.deb)"
-dev_deb="$(ls "$build/${dev_package}"_*.deb)"
+dev_deb="$(ls "$build/${dev_package}"_*.deb 2>/dev/null || true)"
+[ "$qt" = 6 ] || [ -n "$dev_deb" ] || { echo "no ${dev_package} package" >&2; exit 1; }
 # Built where Qt WebEngine is (-DZUVO_WEBENGINE=ON, the default).
 engine_deb="$(ls "$build/${engine_package}"_*.deb 2>/dev/null || true)"
 # Built where Qt 6 is (-DZUVO_HOSTLIB_QT6=ON, the default).
@@ -35,12 +40,13 @@ lib6_deb="$(ls "$build/${lib6_package}"_*.deb 2>/dev/null || true)"
 dev6_deb="$(ls "$build/${dev6_package}"_*.deb 2>/dev/null || true)"
 # Built where WebKitGTK and Qt's Wayland compositor are.
 gtk_deb="$(ls "$build/${gtk_package}"_*.deb 2>/dev/null || true)"
-for file in "$deb" "$dev_deb" $engine_deb $lib6_deb $dev6_deb $gtk_deb; do
+for file in "$deb" $dev_deb $engine_deb $lib6_deb $dev6_deb $gtk_deb; do
     echo "package: $file"
     dpkg-deb --field "$file" Package Version Depends
 done
-# What each engine gets on this release, read from its installed package.
-scripts/engine-security.sh --check README.md
+# What each engine gets on this release, read from its installed package
+# (the README's table is the Qt 5 build's).
+[ "$qt" = 6 ] || scripts/engine-security.sh --check README.md
 
 work="$(mktemp -d)"
 host_pid=
@@ -65,7 +71,12 @@ trap finish EXIT
 fail() { echo "package check failed: $*" >&2; exit 1; }
 
 # --reinstall: a copy of the same version left on a developer's machine is replaced too.
-apt install -y --reinstall "$deb" "$dev_deb"
+# In a Qt 6 build the default package needs the WebKitGTK one.
+if [ "$qt" = 6 ]; then
+    apt install -y --reinstall "$deb" "$gtk_deb" $dev6_deb
+else
+    apt install -y --reinstall "$deb" "$dev_deb"
+fi
 host="$(dpkg -L "$package" | grep '/zuvohost$')"
 folder="$(dirname "$host")"
 [ -x "$folder/zuvochatwebbroswer" ] || fail "no browser beside $host"
@@ -109,13 +120,17 @@ check_host_run() {
     grep -qx "host: browser exited with code 0" "$work/out" || fail "$browser did not exit with code 0"
     [ "$host_rc" -eq 0 ] || fail "the host exited with code $host_rc"
 }
-check_host_run "$folder/zuvochatwebbroswer" "ZuvoChatWebKitView::loadFinished true"
+if [ "$qt" = 6 ]; then
+    check_host_run "$folder/zuvochatwebbroswer" "WebKitGtkContent::loadFinished true"
+else
+    check_host_run "$folder/zuvochatwebbroswer" "ZuvoChatWebKitView::loadFinished true"
+fi
 
 # The WebEngine package: its browser beside the other, depending on Qt
 # WebEngine where the default package does not.
 if [ -n "$engine_deb" ]; then
     dpkg-deb --field "$deb" Depends | grep webengine >/dev/null && fail "$package depends on Qt WebEngine"
-    dpkg-deb --field "$engine_deb" Depends | grep libqt5webenginewidgets5 >/dev/null || fail "$engine_package does not depend on Qt WebEngine"
+    dpkg-deb --field "$engine_deb" Depends | grep "libqt${qt}webenginewidgets${qt}" >/dev/null || fail "$engine_package does not depend on Qt WebEngine"
     dpkg-deb --field "$engine_deb" Depends | grep webkit >/dev/null && fail "$engine_package depends on Qt WebKit"
     apt install -y --reinstall "$engine_deb"
     [ -x "$folder/zuvochatwebbroswer-webengine" ] || fail "no WebEngine browser in $folder"
@@ -134,8 +149,11 @@ if [ -n "$gtk_deb" ]; then
         [ -e "$folder/$file" ] || fail "no $file in $folder"
     done
     check_host_run "$folder/zuvochatwebbroswer-webkitgtk" "WebKitGtkContent::loadFinished true"
-    apt remove -y --purge "$gtk_package" >/dev/null
-    [ ! -e "$folder/zuvochatwebbroswer-webkitgtk" ] || fail "the WebKitGTK browser is still there after removing it"
+    # In a Qt 6 build removing it removes the default package too: it goes last.
+    if [ "$qt" != 6 ]; then
+        apt remove -y --purge "$gtk_package" >/dev/null
+        [ ! -e "$folder/zuvochatwebbroswer-webkitgtk" ] || fail "the WebKitGTK browser is still there after removing it"
+    fi
 fi
 
 # The development package: the library's public side, enough for find_package
@@ -167,11 +185,18 @@ check_example() {
     "$work/example$qt/minimal-host" 2>/dev/null || example_rc=$?
     [ "$example_rc" -eq 2 ] || fail "the Qt $qt example without arguments exited with $example_rc, not 2 (usage)"
 }
-library="$(dpkg -L "$package" | grep '/libZuvoBrowserHost\.so\.1$')" || fail "$package has no libZuvoBrowserHost.so.1"
-check_example 5 "$library" "$dev_package"
+library=
+library6=
+if [ "$qt" = 6 ]; then
+    # The Qt 6 runtime file is the default package's, as zuvohost links it.
+    library6="$(dpkg -L "$package" | grep '/libZuvoBrowserHost6\.so\.1$')" || fail "$package has no libZuvoBrowserHost6.so.1"
+    check_example 6 "$library6" "$dev6_package"
+else
+    library="$(dpkg -L "$package" | grep '/libZuvoBrowserHost\.so\.1$')" || fail "$package has no libZuvoBrowserHost.so.1"
+    check_example 5 "$library" "$dev_package"
+fi
 
 # The Qt 6 packages, beside the Qt 5 ones: no file of theirs is the other's.
-library6=
 if [ -n "$lib6_deb" ]; then
     apt install -y --reinstall "$lib6_deb" "$dev6_deb"
     library6="$(dpkg -L "$lib6_package" | grep '/libZuvoBrowserHost6\.so\.1$')" ||
@@ -181,8 +206,13 @@ if [ -n "$lib6_deb" ]; then
     [ ! -e "$library6" ] || fail "$library6 is still there after removing the package"
 fi
 
-apt remove -y --purge "$package" "$dev_package" >/dev/null
+if [ "$qt" = 6 ]; then
+    apt remove -y --purge "$package" "$dev6_package" "$gtk_package" >/dev/null
+    [ ! -e "$library6" ] || fail "$library6 is still there after removing the package"
+else
+    apt remove -y --purge "$package" "$dev_package" >/dev/null
+    [ ! -e "$library" ] || fail "$library is still there after removing the package"
+fi
 [ ! -e "$host" ] || fail "$host is still there after removing the package"
-[ ! -e "$library" ] || fail "$library is still there after removing the package"
 echo "package check: $(basename "$deb") ${engine_deb:+and $(basename "$engine_deb") }installed into $folder, start page shown, exit code 0;" \
-     "$(basename "$dev_deb") builds the example against $library${library6:+, $(basename "$dev6_deb") the Qt 6 one against $library6}; all removed"
+     "${dev_deb:+$(basename "$dev_deb") builds the example against $library, }${library6:+$(basename "$dev6_deb") the Qt 6 one against $library6; }all removed"

@@ -89,10 +89,10 @@ void Button::mouseReleaseEvent(QMouseEvent *e)
 
 void Button::mouseMoveEvent(QMouseEvent *e)
 {
-    setOver(rect().contains(e->localPos().toPoint()));
+    setOver(rect().contains(e->pos()));
 }
 
-void Button::enterEvent(QEvent *e)
+void Button::enterEvent(qtcompat::EnterEvent *e)
 {
     setOver(true);
     setMouseTracking(true);

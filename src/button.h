@@ -1,5 +1,7 @@
 #pragma once
 
+#include "qtcompat_p.h"
+
 #include <QColor>
 #include <QFont>
 #include <QFontMetrics>
@@ -46,7 +48,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *e) override;
     // The press handler calls this with a null event when the pointer was not
     // known to be over the button yet.
-    void enterEvent(QEvent *e) override;
+    void enterEvent(qtcompat::EnterEvent *e) override;
     void leaveEvent(QEvent *e) override;
 
     Qt::KeyboardModifiers _modifiers;

@@ -1,9 +1,9 @@
 #include "language.h"
 
+#include "qtcompat_p.h"
 #include "zuvolog.h"
 
 #include <QCoreApplication>
-#include <QLibraryInfo>
 #include <QLocale>
 #include <QPointer>
 #include <QTranslator>
@@ -66,15 +66,6 @@ Installed &installed()
     return state;
 }
 
-QString qtTranslationsPath()
-{
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-    return QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-#else
-    return QLibraryInfo::location(QLibraryInfo::TranslationsPath);
-#endif
-}
-
 } // namespace
 
 QString language::catalogueFor(const QString &tag, const QStringList &desktopLanguages)
@@ -123,11 +114,11 @@ QString language::apply(const QString &tag)
     auto *qt = new QTranslator(QCoreApplication::instance());
     // Qt's own texts, for the dialogs; missing only where Qt's translations
     // are not installed, and then the dialogs stay English.
-    if (qt->load(QStringLiteral("qtbase_") + chosen, qtTranslationsPath())) {
+    if (qt->load(QStringLiteral("qtbase_") + chosen, qtcompat::translationsPath())) {
         QCoreApplication::installTranslator(qt);
         state.qt = qt;
     } else {
-        qCWarning(zuvoText) << "no Qt catalogue for" << chosen << "in" << qtTranslationsPath();
+        qCWarning(zuvoText) << "no Qt catalogue for" << chosen << "in" << qtcompat::translationsPath();
         delete qt;
     }
     auto *own = new QTranslator(QCoreApplication::instance());

@@ -1,4 +1,5 @@
 #include "language.h"
+#include "qtcompat_p.h"
 #include "transport/transport.h"
 #include "webcontent.h"
 #include "zuvochatwbconfigure.h"
@@ -40,8 +41,10 @@ int main(int argc, char *argv[])
     if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
         qputenv("QT_XCB_GL_INTEGRATION", "none");
 
+    qtcompat::DisplayScaleAsQt5 displayScale;
     WebContent::prepareProcess();
     QApplication app(argc, argv);
+    displayScale.done();
     ZuvoChatWBConfigure::init();
     // The desktop's language until the host names one.
     language::apply(QString());

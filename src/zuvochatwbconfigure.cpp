@@ -1,6 +1,7 @@
 #include "zuvochatwbconfigure.h"
 
 #include "language.h"
+#include "linux/pspecific_linux.h"
 #include "resource.h"
 
 #include <QCoreApplication>
@@ -64,7 +65,7 @@ void setScaleFromScreen()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (screen)
-        _screenScale = ZuvoChatWBConfigure::scaleForLogicalDpi(screen->logicalDotsPerInch());
+        _screenScale = ZuvoChatWBConfigure::scaleForLogicalDpi(psLogicalDpi(screen));
 
     const double ratio = qApp ? qApp->devicePixelRatio() : 1.0;
     if (ratio > 1.0) {

@@ -21,10 +21,24 @@
 
 #include <algorithm>
 
+namespace {
+
+// Far more than any box shows. Beyond it the text would only cost layout,
+// which for characters that no font has takes seconds per megabyte on newer
+// toolkits, with the event loop stopped meanwhile.
+constexpr int maxShownCharacters = 65536;
+
+QString shownPart(const QString &information)
+{
+    return information.size() > maxShownCharacters ? information.left(maxShownCharacters) : information;
+}
+
+} // namespace
+
 InformBox::InformBox(QWidget *parent, const QString &information, const QString &confirmText, Action confirm,
                      const QString &cancelText, Action cancel)
     : QWidget(parent, Qt::WindowFlags())
-    , _information(information, this)
+    , _information(shownPart(information), this)
     , _confirmButton(this, confirmText, ZuvoChatWBConfigure::font(), Qt::black)
     , _cancelButton(this, cancelText, ZuvoChatWBConfigure::font(), Qt::black)
     , _confirm(std::move(confirm))
@@ -54,7 +68,7 @@ InformBox::InformBox(QWidget *parent, const QString &information, const QString 
 
 void InformBox::setInformation(const QString &information)
 {
-    _information.setText(information);
+    _information.setText(shownPart(information));
     if (_measurePending)
         return;
     _measurePending = true;
@@ -611,7 +625,7 @@ void ZuvoChatWebBroswer_impl::mousePressEvent(QMouseEvent *e)
 {
     if (e->button() != Qt::LeftButton)
         return;
-    _down_pos = e->globalPos();
+    _down_pos = qtcompat::globalPosition(e);
     // The window's own area, the kind of rectangle setGeometry applies.
     _down_rc = parentWidget() ? parentWidget()->geometry() : geometry();
     e->accept();
@@ -620,7 +634,7 @@ void ZuvoChatWebBroswer_impl::mousePressEvent(QMouseEvent *e)
     if (psWindowPlacesItself())
         window()->activateWindow();
     setFocus(Qt::MouseFocusReason);
-    _drag_type = hitTest(qRound(e->localPos().x()), qRound(e->localPos().y()));
+    _drag_type = hitTest(e->pos().x(), e->pos().y());
     setCursor(cursorFor(_drag_type));
     if (!psWindowPlacesItself() && handDragToCompositor(_drag_type))
         _drag_type = DragNone;
@@ -646,7 +660,7 @@ void ZuvoChatWebBroswer_impl::mouseReleaseEvent(QMouseEvent *)
     setCursor(Qt::ArrowCursor);
 }
 
-void ZuvoChatWebBroswer_impl::enterEvent(QEvent *e)
+void ZuvoChatWebBroswer_impl::enterEvent(qtcompat::EnterEvent *e)
 {
     QWidget::enterEvent(e);
     setMouseTracking(true);
@@ -661,7 +675,7 @@ void ZuvoChatWebBroswer_impl::leaveEvent(QEvent *e)
 void ZuvoChatWebBroswer_impl::mouseMoveEvent(QMouseEvent *e)
 {
     if (_drag_type == DragNone) {
-        setCursor(cursorFor(hitTest(qRound(e->localPos().x()), qRound(e->localPos().y()))));
+        setCursor(cursorFor(hitTest(e->pos().x(), e->pos().y())));
         return;
     }
     setCursor(cursorFor(_drag_type));
@@ -670,7 +684,7 @@ void ZuvoChatWebBroswer_impl::mouseMoveEvent(QMouseEvent *e)
     e->accept();
     // Recomputed from the press every time, so a long drag does not drift.
     const QWidget *window = parentWidget() ? parentWidget() : this;
-    const QRect target = dragGeometry(_drag_type, _down_rc, e->globalPos() - _down_pos, window->minimumSize());
+    const QRect target = dragGeometry(_drag_type, _down_rc, qtcompat::globalPosition(e) - _down_pos, window->minimumSize());
     if (_drag_type == DragClient)
         setParentPos(target.topLeft());
     else
@@ -731,14 +745,16 @@ void ZuvoChatWebBroswer_impl::setUpKeys()
     };
 
     bind(QKeySequence(Qt::Key_F5), &Self::refresh);
-    bind(QKeySequence(Qt::CTRL + Qt::Key_R), &Self::refresh);
-    bind(QKeySequence(Qt::ALT + Qt::Key_Left), onPage(&WebContent::goBack));
-    for (int key : {Qt::CTRL + Qt::Key_Plus, Qt::CTRL + Qt::Key_Equal, Qt::CTRL + Qt::KeypadModifier + Qt::Key_Plus})
-        bind(QKeySequence(key), onPage(&WebContent::zoomIn));
-    for (int key : {Qt::CTRL + Qt::Key_Minus, Qt::CTRL + Qt::KeypadModifier + Qt::Key_Minus})
-        bind(QKeySequence(key), onPage(&WebContent::zoomOut));
-    bind(QKeySequence(Qt::CTRL + Qt::Key_0), onPage(&WebContent::resetZoom));
-    bind(QKeySequence(Qt::CTRL + Qt::Key_F), &Self::openFindBar);
+    bind(QKeySequence(Qt::CTRL | Qt::Key_R), &Self::refresh);
+    bind(QKeySequence(Qt::ALT | Qt::Key_Left), onPage(&WebContent::goBack));
+    for (const QKeySequence &keys : {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal),
+                                     QKeySequence(Qt::ControlModifier | Qt::KeypadModifier | Qt::Key_Plus)})
+        bind(keys, onPage(&WebContent::zoomIn));
+    for (const QKeySequence &keys :
+         {QKeySequence(Qt::CTRL | Qt::Key_Minus), QKeySequence(Qt::ControlModifier | Qt::KeypadModifier | Qt::Key_Minus)})
+        bind(keys, onPage(&WebContent::zoomOut));
+    bind(QKeySequence(Qt::CTRL | Qt::Key_0), onPage(&WebContent::resetZoom));
+    bind(QKeySequence(Qt::CTRL | Qt::Key_F), &Self::openFindBar);
     if (WebContent::devToolsEnabled())
         bind(QKeySequence(Qt::Key_F12), [web] { web->showDevTools(); });
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "button.h"
+#include "qtcompat_p.h"
 
 #include "trustedorigins.h"
 #include "zuvojsbridge.h"
@@ -188,7 +189,7 @@ protected:
     void mousePressEvent(QMouseEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
     void mouseMoveEvent(QMouseEvent *e) override;
-    void enterEvent(QEvent *e) override;
+    void enterEvent(qtcompat::EnterEvent *e) override;
     void leaveEvent(QEvent *e) override;
     void paintEvent(QPaintEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;

@@ -15,7 +15,6 @@
 #include "zuvochatwbconfigure.h"
 #include "zuvochatwebbroswer.h"
 #include "zuvochatwebbroswer_private.h"
-#include "zuvochatwebkitview.h"
 
 #include <QDateTime>
 #include <QJsonArray>

@@ -9,7 +9,6 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
-#include <QTextCodec>
 #include <QtTest>
 
 class ProcessTest : public QObject
@@ -57,7 +56,7 @@ void ProcessTest::endpointName()
 void ProcessTest::endpointHashesLocalEncodedDirectory()
 {
     const QString dir = QStringLiteral("/opt/zuvo-ä");
-    const QByteArray local = QTextCodec::codecForLocale()->fromUnicode(dir);
+    const QByteArray local = dir.toLocal8Bit();
     const QByteArray utf16(reinterpret_cast<const char *>(dir.utf16()), dir.size() * 2);
     const QString name = transport::serverNameFor(dir);
     QVERIFY(name.contains(QString::fromLatin1(QCryptographicHash::hash(local, QCryptographicHash::Md5).toHex())));

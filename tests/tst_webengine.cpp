@@ -475,7 +475,7 @@ void tst_OutOfProcessEngine::inputMethodComposesInTheField()
     QTRY_VERIFY_WITH_TIMEOUT(focusTakesInputMethod(), loadTimeoutMs);
 
     const QString preeditText = QString::fromUtf8("にほ");
-    QInputMethodEvent preedit(preeditText, {{QInputMethodEvent::Cursor, preeditText.size(), 1, QVariant()}});
+    QInputMethodEvent preedit(preeditText, {{QInputMethodEvent::Cursor, int(preeditText.size()), 1, QVariant()}});
     QCoreApplication::sendEvent(QGuiApplication::focusObject(), &preedit);
     QTRY_COMPARE_WITH_TIMEOUT(_content->title(), QStringLiteral("value:") + preeditText, loadTimeoutMs);
 

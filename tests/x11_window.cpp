@@ -79,6 +79,7 @@ private slots:
     void linkEndBehindHangingPageExits();
     void closedByWindowManagerExitsCleanly();
     void firstReportAndExactEdgeDrags();
+    void hostRectangleStaysInDisplayPixelsOnADenseScreen();
     void savedPositionIsBroughtOnScreen_data();
     void savedPositionIsBroughtOnScreen();
     void reportFedBackKeepsTheFrame_data();
@@ -86,7 +87,8 @@ private slots:
 
 private:
     // A browser on its own process showing path, its window mapped.
-    bool startBrowser(const QString &rect, const QByteArray &path);
+    bool startBrowser(const QString &rect, const QByteArray &path,
+                      const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
     // A double click on openbox's title bar, as a user maximises and restores.
     void toggleMaximisedByTitleBar();
 
@@ -114,10 +116,11 @@ void tst_Window::initTestCase()
                                       {{"Content-Disposition", "attachment; filename=\"file.bin\""}}});
 }
 
-bool tst_Window::startBrowser(const QString &rect, const QByteArray &path)
+bool tst_Window::startBrowser(const QString &rect, const QByteArray &path, const QProcessEnvironment &environment)
 {
     _browser = std::make_unique<BrowserRun>();
     _browser->process().setProcessChannelMode(QProcess::MergedChannels);
+    _browser->process().setProcessEnvironment(environment);
     if (!_browser->start(timeout))
         return false;
     _browser->configure(settingsAt(rect));
@@ -246,6 +249,21 @@ void tst_Window::firstReportAndExactEdgeDrags()
     x11::drag(left, left + QPoint(500, 0));
     parkPointer();
     QTRY_COMPARE_WITH_TIMEOUT(x11::clientGeometry(_window), wider.adjusted(wider.width() - 520, 0, 0, 0), 5000);
+}
+
+// The window scales itself by the screen's DPI, with the toolkit at one
+// display pixel per pixel, so the host's rectangle and the reports are the
+// display's pixels on a 120 DPI screen as well; a toolkit scaling by the DPI
+// on its own would make the frame 1000 x 750.
+void tst_Window::hostRectangleStaysInDisplayPixelsOnADenseScreen()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_FONT_DPI"), QStringLiteral("120"));
+    QVERIFY(startBrowser(QStringLiteral("300,200,800,600,0"), "/plain", environment));
+    QTRY_VERIFY_WITH_TIMEOUT(!x11::frameExtents(_window).isNull(), timeout);
+    QTRY_COMPARE_WITH_TIMEOUT(x11::frameGeometry(_window), QRect(300, 200, 800, 600), timeout);
+    QTRY_VERIFY_WITH_TIMEOUT(!_browser->texts(QStringLiteral("savePosition")).isEmpty(), 3000);
+    QCOMPARE(_browser->texts(QStringLiteral("savePosition")).first(), QStringLiteral("300,200,800,600,0"));
 }
 
 void tst_Window::savedPositionIsBroughtOnScreen_data()

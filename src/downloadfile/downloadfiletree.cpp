@@ -84,7 +84,7 @@ void TreeView::updateCursor(QPoint pos)
 
 void TreeView::mouseMoveEvent(QMouseEvent *e)
 {
-    updateCursor(e->localPos().toPoint());
+    updateCursor(e->pos());
 }
 
 void TreeView::runLink(ILink *link, Qt::MouseButton button)
@@ -102,7 +102,7 @@ void TreeView::runLink(ILink *link, Qt::MouseButton button)
 
 void TreeView::mousePressEvent(QMouseEvent *e)
 {
-    const QPoint pos = e->localPos().toPoint();
+    const QPoint pos = e->pos();
     const QModelIndex index = indexAt(pos);
     DownloadFileDelegate *delegate = rowDelegate();
     if (!index.isValid() || !delegate) {

@@ -145,7 +145,7 @@ bool ModelItemBase::removechild(int index, int count)
 {
     if (index < 0 || index >= _children.size() || count <= 0)
         return false;
-    const int end = std::min(_children.size(), index + count);
+    const int end = std::min(int(_children.size()), index + count);
     for (int i = index; i < end; ++i) {
         ModelItemBase *child = _children.at(i);
         child->setParent(nullptr);

@@ -2,6 +2,7 @@
 
 #include <QDeadlineTimer>
 #include <QGuiApplication>
+#include <QScreen>
 #include <QThread>
 #include <QWidget>
 
@@ -61,6 +62,25 @@ bool publishedFrameExtents(xcb_connection_t *connection, xcb_window_t window, QM
     return found;
 }
 
+// Whether the desktop's resources on the root window name an Xft.dpi.
+bool publishesXftDpi(xcb_connection_t *connection, xcb_window_t root)
+{
+    const xcb_get_property_cookie_t cookie =
+        xcb_get_property(connection, 0, root, XCB_ATOM_RESOURCE_MANAGER, XCB_ATOM_STRING, 0, 1 << 20);
+    xcb_get_property_reply_t *reply = xcb_get_property_reply(connection, cookie, nullptr);
+    bool found = false;
+    if (reply && reply->format == 8) {
+        const QByteArray resources(static_cast<const char *>(xcb_get_property_value(reply)),
+                                   xcb_get_property_value_length(reply));
+        for (const QByteArray &line : resources.split('\n')) {
+            if (line.startsWith("Xft.dpi:") && line.mid(8).trimmed().toInt() > 0)
+                found = true;
+        }
+    }
+    std::free(reply);
+    return found;
+}
+
 xcb_window_t nativeWindow(const QWidget *window)
 {
     return window->internalWinId() ? xcb_window_t(window->internalWinId()) : xcb_window_t(XCB_WINDOW_NONE);
@@ -82,6 +102,29 @@ const char *cGUIDStr()
 
 void activateProgram(quint64)
 {
+}
+
+double psLogicalDpi(const QScreen *screen)
+{
+    const double reported = screen->logicalDotsPerInch();
+    xcb_connection_t *connection = x11Connection();
+    if (!connection || qEnvironmentVariableIsSet("QT_FONT_DPI"))
+        return reported;
+    char *host = nullptr;
+    int display = 0;
+    int screenNumber = 0;
+    if (!xcb_parse_display(nullptr, &host, &display, &screenNumber))
+        screenNumber = 0;
+    std::free(host);
+    xcb_screen_iterator_t roots = xcb_setup_roots_iterator(xcb_get_setup(connection));
+    for (; roots.rem > 1 && screenNumber > 0; --screenNumber)
+        xcb_screen_next(&roots);
+    const xcb_screen_t *x = roots.data;
+    if (!x || !x->width_in_millimeters || !x->height_in_millimeters || publishesXftDpi(connection, x->root))
+        return reported;
+    // The mean of both directions, as QScreen gives it.
+    return (25.4 * x->width_in_pixels / x->width_in_millimeters +
+            25.4 * x->height_in_pixels / x->height_in_millimeters) / 2;
 }
 
 bool psWindowPlacesItself()

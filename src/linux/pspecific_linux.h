@@ -4,12 +4,18 @@
 #include <QRect>
 #include <QString>
 
+class QScreen;
 class QWidget;
 
 // The platform layer: one source file per platform, only Linux is built.
 QString psServerPrefix();
 const char *cGUIDStr();
 void activateProgram(quint64 windowId);
+
+// The screen's logical DPI, by which the window scales itself. On X11 without
+// Xft.dpi in the desktop's resources (nor QT_FONT_DPI) that is the X screen's
+// own DPI, as Qt 5 reports it; Qt 6 reports 96 there instead.
+double psLogicalDpi(const QScreen *screen);
 
 // Whether a top-level window can put itself where it wants on the screen.
 // Not on Wayland: there the compositor alone places windows, moves and

@@ -272,7 +272,7 @@ void transport::init()
 {
     connect(&_socket, SIGNAL(connected()), this, SLOT(socketConnected()));
     connect(&_socket, SIGNAL(disconnected()), this, SLOT(socketDisconnected()));
-    connect(&_socket, SIGNAL(error(QLocalSocket::LocalSocketError)), this,
+    connect(&_socket, SIGNAL(errorOccurred(QLocalSocket::LocalSocketError)), this,
             SLOT(socketError(QLocalSocket::LocalSocketError)));
     connect(&_socket, SIGNAL(bytesWritten(qint64)), this, SLOT(socketWritten(qint64)));
     connect(&_socket, SIGNAL(readyRead()), this, SLOT(socketReading()));

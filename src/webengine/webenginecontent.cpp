@@ -4,13 +4,14 @@
 #include "bridgeprompt.h"
 #include "crashnotice.h"
 #include "tokeninterceptor.h"
+#include "webenginecompat_p.h"
 #include "webenginepage.h"
 #include "webengineview.h"
 #include "zuvolog.h"
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QWebEngineDownloadItem>
+#include <QLoggingCategory>
 #include <QWebEngineFindTextResult>
 #include <QWebEngineHistory>
 #include <QWebEngineProfile>
@@ -50,6 +51,9 @@ void WebContent::prepareProcess()
         qputenv("QT_QUICK_BACKEND", "software");
     // The compositor's shaders would otherwise be cached under the home folder.
     QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
+    // The engine's account of its graphics set-up, which newer engines print
+    // at every start; a user's own logging rules win.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     // Chromium's sandbox cannot start for root, and the engine then refuses
     // to run at all; everyone else keeps it.
     if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) {
@@ -122,7 +126,7 @@ WebEngineContent::WebEngineContent(QWidget *parent, ZuvoJsBridge *bridge)
         _view->inspect = [this] { showDevTools(); };
     connect(_view, &ZuvoWebEngineView::zoomSteps, this, &SteppedZoomContent::zoomBy);
 
-    connect(_profile, &QWebEngineProfile::downloadRequested, this, [this](QWebEngineDownloadItem *item) {
+    connect(_profile, &QWebEngineProfile::downloadRequested, this, [this](webenginecompat::DownloadRequest *item) {
         // The host fetches the file; the engine's own download never starts.
         const QUrl url = item->url();
         item->cancel();

@@ -14,21 +14,6 @@
 
 namespace {
 
-const char *featureName(QWebEnginePage::Feature feature)
-{
-    switch (feature) {
-    case QWebEnginePage::Geolocation: return "location";
-    case QWebEnginePage::MediaAudioCapture: return "microphone";
-    case QWebEnginePage::MediaVideoCapture: return "camera";
-    case QWebEnginePage::MediaAudioVideoCapture: return "camera and microphone";
-    case QWebEnginePage::MouseLock: return "mouse lock";
-    case QWebEnginePage::DesktopVideoCapture: return "screen";
-    case QWebEnginePage::DesktopAudioVideoCapture: return "screen and sound";
-    case QWebEnginePage::Notifications: return "notifications";
-    }
-    return "a feature";
-}
-
 QString dialogTitle(WebContent::PageDialog kind, const QUrl &securityOrigin)
 {
     return WebContent::pageDialogTitle(kind, securityOrigin.host());
@@ -37,10 +22,12 @@ QString dialogTitle(WebContent::PageDialog kind, const QUrl &securityOrigin)
 } // namespace
 
 ZuvoWebEnginePage::ZuvoWebEnginePage(QWebEngineProfile *profile, ZuvoJsBridge *bridge, QObject *parent)
-    : QWebEnginePage(profile, parent)
+    : CertificateCheckingPage(profile, parent)
     , _bridge(bridge)
 {
-    connect(this, &QWebEnginePage::featurePermissionRequested, this, &ZuvoWebEnginePage::refuseFeature);
+    webenginecompat::refusePermissions(this, [](const QUrl &securityOrigin, const char *what) {
+        qCDebug(zuvoWeb) << "permission refused:" << what << "for" << securityOrigin.toString(QUrl::RemoveUserInfo);
+    });
     // A document that runs no script asks for no bridge, so the end of a load
     // settles where the requested address led as well. A failed load is
     // skipped: the previous load, cancelled by the host's new address, would
@@ -99,28 +86,21 @@ bool ZuvoWebEnginePage::acceptNavigationRequest(const QUrl &url, NavigationType 
     return false;
 }
 
-bool ZuvoWebEnginePage::certificateError(const QWebEngineCertificateError &error)
+bool ZuvoWebEnginePage::acceptsDespiteError(const QWebEngineCertificateError &error)
 {
     const QList<QSslCertificate> chain = error.certificateChain();
     if (_certificates.acceptsDespiteErrors(chain.isEmpty() ? QByteArray() : chain.first().toDer()))
         return true;
     // Refused, the engine shows its own error page, which has no way on.
-    qCWarning(zuvoWeb).noquote() << "certificate refused for" << error.url().host() + ":" << error.errorDescription();
+    qCWarning(zuvoWeb).noquote() << "certificate refused for" << error.url().host() + ":" << describe(error);
     return false;
-}
-
-void ZuvoWebEnginePage::refuseFeature(const QUrl &securityOrigin, Feature feature)
-{
-    qCDebug(zuvoWeb) << "permission refused:" << featureName(feature) << "for"
-                     << securityOrigin.toString(QUrl::RemoveUserInfo);
-    setFeaturePermission(securityOrigin, feature, PermissionDeniedByUser);
 }
 
 QWidget *ZuvoWebEnginePage::dialogParent() const
 {
     // The window closes what it finds among the view's children when the
     // link ends or another address comes.
-    return view();
+    return webenginecompat::viewOf(this);
 }
 
 void ZuvoWebEnginePage::javaScriptAlert(const QUrl &securityOrigin, const QString &msg)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bridgeorigins.h"
+#include "webenginecompat_p.h"
 
 #include <QPointer>
 #include <QQueue>
@@ -16,7 +17,7 @@ class ZuvoJsBridge;
 // it does on WebKit's bridge, while this process keeps its event loop going.
 // Certificate problems never stop a load unless the host's rule says so; camera, microphone, screen,
 // location and notifications are refused without asking.
-class ZuvoWebEnginePage : public QWebEnginePage
+class ZuvoWebEnginePage : public webenginecompat::CertificateCheckingPage
 {
     Q_OBJECT
 
@@ -41,14 +42,13 @@ signals:
 protected:
     bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override;
     QWebEnginePage *createWindow(WebWindowType type) override;
-    bool certificateError(const QWebEngineCertificateError &error) override;
+    bool acceptsDespiteError(const QWebEngineCertificateError &error) override;
     void javaScriptAlert(const QUrl &securityOrigin, const QString &msg) override;
     bool javaScriptConfirm(const QUrl &securityOrigin, const QString &msg) override;
     bool javaScriptPrompt(const QUrl &securityOrigin, const QString &msg, const QString &defaultValue,
                           QString *result) override;
 
 private:
-    void refuseFeature(const QUrl &securityOrigin, Feature feature);
     QWidget *dialogParent() const;
     void saveHistory();
 

@@ -1,13 +1,13 @@
 #include "webengineview.h"
 
 #include "pagemenu.h"
+#include "webenginecompat_p.h"
 
 #include <QChildEvent>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QMenu>
-#include <QWebEngineContextMenuData>
 #include <QWheelEvent>
 
 ZuvoWebEngineView::ZuvoWebEngineView(QWidget *parent)
@@ -43,15 +43,15 @@ bool ZuvoWebEngineView::eventFilter(QObject *watched, QEvent *event)
 
 void ZuvoWebEngineView::contextMenuEvent(QContextMenuEvent *event)
 {
-    const QWebEngineContextMenuData &data = page()->contextMenuData();
+    const webenginecompat::ContextMenuTarget under = webenginecompat::lastContextMenuTarget(this);
     pagemenu::Target target;
-    target.link = data.linkUrl();
-    target.hasSelection = !data.selectedText().isEmpty();
-    target.isImage = data.mediaType() == QWebEngineContextMenuData::MediaTypeImage;
+    target.link = under.link;
+    target.hasSelection = under.hasSelection;
+    target.isImage = under.isImage;
     target.canGoBack = canGoBack && canGoBack();
 
     pagemenu::Actions actions;
-    const QUrl link = data.linkUrl();
+    const QUrl link = under.link;
     actions.copyLink = [link] { QGuiApplication::clipboard()->setText(link.toString(QUrl::FullyEncoded)); };
     actions.copy = [this] { triggerPageAction(QWebEnginePage::Copy); };
     actions.copyImage = [this] { triggerPageAction(QWebEnginePage::CopyImageToClipboard); };

@@ -2,6 +2,7 @@
 
 #include "pagecompositor.h"
 #include "pagetextinput.h"
+#include "qtcompat_p.h"
 
 #include <algorithm>
 
@@ -255,22 +256,22 @@ void PageView::sendPointer(const QPointF &position)
 
 void PageView::mouseMoveEvent(QMouseEvent *event)
 {
-    sendPointer(event->localPos());
+    sendPointer(qtcompat::position(event));
 }
 
 void PageView::mousePressEvent(QMouseEvent *event)
 {
     setFocus(Qt::MouseFocusReason);
     // A press beside the page's popups closes them, and still reaches the page.
-    if (!_popups.isEmpty() && !popupAt(event->localPos()))
+    if (!_popups.isEmpty() && !popupAt(qtcompat::position(event)))
         dismissPopups();
-    sendPointer(event->localPos());
+    sendPointer(qtcompat::position(event));
     _compositor->seat()->sendMousePressEvent(event->button());
 }
 
 void PageView::mouseReleaseEvent(QMouseEvent *event)
 {
-    sendPointer(event->localPos());
+    sendPointer(qtcompat::position(event));
     _compositor->seat()->sendMouseReleaseEvent(event->button());
 }
 
