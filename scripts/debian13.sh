@@ -167,7 +167,11 @@ while IFS= read -r name; do
     passed+=("$name=${!name}")
 done < <(compgen -e | grep -E '^(ZUVO_|CI$)' | grep -v '^ZUVO_DEBIAN13_' || true)
 
-# Not exec'd: the mounts are undone once the command ends.
-env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 \
+# Waited for rather than run in the foreground, so that a signal to this
+# script ends the run at once; the command keeps this script's standard input
+# and gets Ctrl+C as it would in the foreground.
+env -i --default-signal=INT,QUIT \
+    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 \
     TERM="${TERM:-dumb}" "${passed[@]}" \
-    chroot "$root" /bin/sh -c 'cd /zuvo && exec "$@"' debian13 "$@"
+    chroot "$root" /bin/sh -c 'cd /zuvo && exec "$@"' debian13 "$@" <&0 &
+wait "$!"
