@@ -167,6 +167,8 @@ while IFS= read -r name; do
     passed+=("$name=${!name}")
 done < <(compgen -e | grep -E '^(ZUVO_|CI$)' | grep -v '^ZUVO_DEBIAN13_' || true)
 
+# A caller without standard input (CI) passes an empty one.
+[ -e "/proc/$$/fd/0" ] || exec </dev/null
 # Waited for rather than run in the foreground, so that a signal to this
 # script ends the run at once; the command keeps this script's standard input
 # and gets Ctrl+C as it would in the foreground.
