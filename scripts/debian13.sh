@@ -84,12 +84,14 @@ flock 9
 
 mounted=()
 cleanup() {
-    local rc=$? pid i
+    local rc=$? pid i inside
     trap - EXIT INT TERM HUP
     # What the command left running inside (an X server, a compositor) would
-    # keep the mounts busy: those processes are this run's own.
+    # keep the mounts busy: those processes are this run's own. They are
+    # known by their root folder, which is the system's.
+    inside="$(stat -L -c %d:%i "$root")"
     for pid in $(ls /proc | grep -E '^[0-9]+$'); do
-        [ "$(readlink "/proc/$pid/root" 2>/dev/null)" = "$root" ] && kill -KILL "$pid" 2>/dev/null || true
+        [ "$(stat -L -c %d:%i "/proc/$pid/root" 2>/dev/null)" = "$inside" ] && kill -KILL "$pid" 2>/dev/null || true
     done
     for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
         umount "${mounted[i]}" 2>/dev/null || umount --lazy "${mounted[i]}" ||
@@ -169,11 +171,19 @@ done < <(compgen -e | grep -E '^(ZUVO_|CI$)' | grep -v '^ZUVO_DEBIAN13_' || true
 
 # A caller without standard input (CI) passes an empty one.
 [ -e "/proc/$$/fd/0" ] || exec </dev/null
+# The system becomes the root of a mount namespace of the command's own
+# rather than a chroot(2) root: the kernel refuses a chrooted process user
+# namespaces, so WebKit's bubblewrap sandbox (the Wayland runs' browser is not
+# root) could not start inside, where it does on a booted Debian 13. The
+# namespace's mounts are copies of the ones above and end with it.
 # Waited for rather than run in the foreground, so that a signal to this
 # script ends the run at once; the command keeps this script's standard input
 # and gets Ctrl+C as it would in the foreground.
 env -i --default-signal=INT,QUIT \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 \
     TERM="${TERM:-dumb}" "${passed[@]}" \
-    chroot "$root" /bin/sh -c 'cd /zuvo && exec "$@"' debian13 "$@" <&0 &
+    unshare --mount --propagation private -- /bin/sh -c '
+        root="$1"; shift
+        mount --rbind "$root" "$root" && cd "$root" && pivot_root . mnt && umount --lazy /mnt &&
+            cd /zuvo && exec "$@"' debian13 "$root" "$@" <&0 &
 wait "$!"
