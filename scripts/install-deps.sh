@@ -37,7 +37,7 @@ debian:12)
         # the host library's second build, for chat clients on Qt 6, and the
         # browser's Qt 6 build (-DZUVO_QT=6): WebEngine, the compositor of the
         # WebKitGTK executable, and Qt's Wayland client plugin for the sway runs
-        qt6-base-dev qt6-webengine-dev qt6-wayland-dev qt6-wayland
+        qt6-base-dev qt6-webengine-dev libqt6webenginecore6-bin qt6-wayland-dev qt6-wayland
         # the third executable: WebKitGTK in a helper drawing on an in-process
         # Wayland compositor, sandboxed with bubblewrap where it can start
         libwebkit2gtk-4.1-dev libqt5waylandcompositor5-dev bubblewrap xdg-dbus-proxy
@@ -66,7 +66,7 @@ debian:13)
     packages=(
         cmake make g++ pkg-config
         dpkg-dev file
-        qt6-base-dev qt6-webengine-dev libxcb1-dev
+        qt6-base-dev qt6-webengine-dev libqt6webenginecore6-bin libxcb1-dev
         libwebkit2gtk-4.1-dev qt6-wayland-dev bubblewrap xdg-dbus-proxy
         wayland-protocols libwayland-bin
         fonts-open-sans fonts-dejavu-core
