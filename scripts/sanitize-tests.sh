@@ -7,4 +7,4 @@ CC=clang CXX=clang++ cmake -S . -B build-sanitize -DSANITIZE=ON -DFUZZ=ON -DZUVO
 cmake --build build-sanitize -j"$(nproc)"
 # The end-to-end runs of the WebKitGTK executable are left to the plain build,
 # to keep CI within its time; its own tests run here.
-scripts/with-x.sh ctest --test-dir build-sanitize --output-on-failure -j2 -E '^x11_.*_webkitgtk$'
+scripts/with-x.sh ctest --test-dir build-sanitize --output-on-failure -j2 -E '^x11_.*_webkitgtk(_user)?$'
