@@ -7,8 +7,8 @@
 # default /var/tmp/zuvo-debian13; ZUVO_DEBIAN13_FRESH=1 makes it anew). The
 # source tree is copied to /zuvo inside it before each run, builds and all
 # left where they are, so a build there never touches this tree's build/.
-# /proc, /sys, /dev, /dev/pts and /dev/shm are mounted for the command and
-# unmounted again however it ends. The command starts in /zuvo with a clean
+# /proc, /sys, /dev, /dev/pts, /dev/shm and this machine's /tmp are mounted
+# for the command and unmounted again however it ends. The command starts in /zuvo with a clean
 # environment: PATH, HOME=/root, LANG=C.UTF-8 and the caller's CI and ZUVO_*
 # settings; no display, no session bus. Needs root.
 set -euo pipefail
@@ -155,6 +155,10 @@ mount_in /dev --bind /dev
 mount --make-rslave "$root/dev"
 mount_in /dev/pts --bind /dev/pts
 mount_in /dev/shm -t tmpfs -o mode=1777,nosuid,nodev shm
+# This machine's /tmp: X servers listen on abstract sockets too, which a
+# chroot shares with the machine, so a display whose lock file the chroot
+# could not see would be taken already, or be another run's.
+mount_in /tmp --bind /tmp
 cp /etc/resolv.conf "$root/etc/resolv.conf" 2>/dev/null || true
 
 # The source tree, without its build folders and git's own files; the
