@@ -8,9 +8,9 @@
 # source tree is copied to /zuvo inside it before each run, builds and all
 # left where they are, so a build there never touches this tree's build/.
 # /proc, /sys, /dev, /dev/pts, /dev/shm and this machine's /tmp are mounted
-# for the command and unmounted again however it ends. The command starts in /zuvo with a clean
-# environment: PATH, HOME=/root, LANG=C.UTF-8 and the caller's CI and ZUVO_*
-# settings; no display, no session bus. Needs root.
+# for the command and unmounted again however it ends. The command starts in
+# /zuvo with a clean environment: PATH, HOME=/root, LANG=C.UTF-8 and the
+# caller's CI and ZUVO_* settings; no display, no session bus. Needs root.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 root="${ZUVO_DEBIAN13_ROOT:-/var/tmp/zuvo-debian13}"
