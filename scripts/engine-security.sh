@@ -1,15 +1,24 @@
 #!/usr/bin/env bash
-# Prints, for each engine the executables load, the Debian 12 package that
-# brings it, its version and the date of its last upload, read from the
-# installed package; with --check README, fails unless the README's engine
-# table names those same versions and dates.
+# Prints, for each engine the executables load, the package of this Debian
+# release that brings it, its version and the date of its last upload, read
+# from the installed package; with --check README, fails unless the README
+# names those same versions and dates.
 set -euo pipefail
 
-engines=(
-    "zuvochatwebbroswer libqt5webkit5"
-    "zuvochatwebbroswer-webengine libqt5webenginecore5"
-    "zuvochatwebbroswer-webkitgtk libwebkit2gtk-4.1-0"
-)
+release="$(. /etc/os-release && echo "${VERSION_ID:-}")"
+case "$release" in
+    12) engines=(
+            "zuvochatwebbroswer libqt5webkit5"
+            "zuvochatwebbroswer-webengine libqt5webenginecore5"
+            "zuvochatwebbroswer-webkitgtk libwebkit2gtk-4.1-0"
+        ) ;;
+    # No Qt WebKit: zuvochatwebbroswer is the WebKitGTK executable.
+    13) engines=(
+            "zuvochatwebbroswer-webengine libqt6webenginecore6"
+            "zuvochatwebbroswer-webkitgtk libwebkit2gtk-4.1-0"
+        ) ;;
+    *) echo "engine security: no engine packages known for Debian ${release:-?}" >&2; exit 1 ;;
+esac
 
 last_upload() {
     # The trailer of the newest changelog entry: " -- Name <mail>  Day, DD Mon YYYY …".

@@ -12,6 +12,7 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QScreen>
+#include <QSet>
 #include <QWaylandCompositor>
 #include <QWaylandKeymap>
 #include <QWaylandOutput>
@@ -60,6 +61,7 @@ PageCompositor::PageCompositor(QObject *parent)
                                + '-' + QByteArray::number(++compositorsMade));
     prepareRuntimeFolder();
     _compositor->create();
+    initializeExtensionsNow();
     _textInput = std::make_unique<PageTextInput>(_compositor);
     _output = new QWaylandOutput(_compositor, _outputWindow);
     _output->setSizeFollowsWindow(false);
@@ -88,6 +90,26 @@ PageCompositor::~PageCompositor()
     // name is this compositor's to remove.
     if (!_adoptedSocketPath.isEmpty())
         QFile::remove(_adoptedSocketPath);
+}
+
+void PageCompositor::initializeExtensionsNow()
+{
+    // An extension finishes setting up from an event it posts to itself.
+    // Some are made by Qt inside another one's set-up and owned by nobody
+    // (newer shells add their dialog global that way), so they outlive a
+    // compositor that ends before the event loop runs, and would then set up
+    // on a display that no longer exists. Setting one up can add another.
+    QSet<QWaylandCompositorExtension *> initialized;
+    for (bool added = true; added;) {
+        added = false;
+        for (QWaylandCompositorExtension *extension : _compositor->extensions()) {
+            if (initialized.contains(extension))
+                continue;
+            initialized.insert(extension);
+            QCoreApplication::sendPostedEvents(extension, QEvent::Polish);
+            added = true;
+        }
+    }
 }
 
 void PageCompositor::offerClipboard()

@@ -60,6 +60,7 @@ signals:
 
 private:
     void useLayoutOfDisplay();
+    void initializeExtensionsNow();
     void offerClipboard();
 
     QWaylandCompositor *_compositor;
