@@ -12,7 +12,6 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QScreen>
-#include <QSet>
 #include <QWaylandCompositor>
 #include <QWaylandKeymap>
 #include <QWaylandOutput>
@@ -95,21 +94,11 @@ PageCompositor::~PageCompositor()
 void PageCompositor::initializeExtensionsNow()
 {
     // An extension finishes setting up from an event it posts to itself.
-    // Some are made by Qt inside another one's set-up and owned by nobody
-    // (newer shells add their dialog global that way), so they outlive a
-    // compositor that ends before the event loop runs, and would then set up
-    // on a display that no longer exists. Setting one up can add another.
-    QSet<QWaylandCompositorExtension *> initialized;
-    for (bool added = true; added;) {
-        added = false;
-        for (QWaylandCompositorExtension *extension : _compositor->extensions()) {
-            if (initialized.contains(extension))
-                continue;
-            initialized.insert(extension);
-            QCoreApplication::sendPostedEvents(extension, QEvent::Polish);
-            added = true;
-        }
-    }
+    // Newer shells make their dialog global that way inside their own set-up
+    // and give it no parent, so it outlives a compositor that ends before the
+    // event loop runs (a window made and dropped at once), and then sets up
+    // on a display that no longer exists. It cannot be named from here.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::Polish);
 }
 
 void PageCompositor::offerClipboard()
