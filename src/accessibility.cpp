@@ -5,6 +5,7 @@
 #include "downloadfile/downloadfiletree.h"
 #include "findbar.h"
 #include "zoomlabel.h"
+#include "zuvochatwebbroswer.h"
 #include "zuvochatwebbroswer_private.h"
 
 #include <QAccessible>
@@ -96,6 +97,9 @@ QAccessibleInterface *widgetInterface(QObject *object)
         return new QAccessibleWidget(bar, QAccessible::ToolBar);
     if (auto *tree = qobject_cast<TreeView *>(object))
         return downloadfileaccessible::listInterface(tree);
+    // Named by its title, as a frame: a plain widget would be a nameless filler.
+    if (auto *window = qobject_cast<ZuvoChatWebBroswer *>(object))
+        return new QAccessibleWidget(window, QAccessible::Window);
     return nullptr;
 }
 

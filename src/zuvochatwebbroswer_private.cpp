@@ -291,7 +291,6 @@ void ZuvoChatWebBroswer_impl::placeOriginLabel()
     // The end of a name says whose it is.
     _originLabel.setText(_originLabel.fontMetrics().elidedText(_shownOrigin, Qt::ElideLeft, rect.width()));
     _originLabel.setAccessibleName(_shownOrigin);
-    _originLabel.setAccessibleDescription(tr("This page is not from a trusted address"));
     _originLabel.setVisible(!_shownOrigin.isEmpty());
 }
 
@@ -400,12 +399,11 @@ void ZuvoChatWebBroswer_impl::hideBG()
     _messageBox.clear();
     emit hideInfoBox();
     _backgroudBlock.hide();
+    if (!_focusBeforeBox)
+        return;
     QWidget *before = _focusBeforeBox;
     _focusBeforeBox.clear();
-    if (before && before->isVisible())
-        before->setFocus(Qt::OtherFocusReason);
-    else if (window()->isActiveWindow())
-        shownContent()->setFocus(Qt::OtherFocusReason);
+    (before->isVisible() ? before : shownContent())->setFocus(Qt::OtherFocusReason);
 }
 
 void ZuvoChatWebBroswer_impl::closePageDialogs()
@@ -434,12 +432,19 @@ InformBox *ZuvoChatWebBroswer_impl::openBox(const QString &text, const QString &
     connect(this, SIGNAL(hideInfoBox()), box, SLOT(deleteLater()));
     box->move((width() - box->width()) / 2, (height() - box->height()) / 2);
     box->show();
-    // Keys answer the box while it covers the window; the page, the history
-    // or the title bar gets them back when it closes.
+    // A question comes from the user's own press (delete, clear all), so the
+    // keys go on to answer it; the host's messages leave them where they are.
+    if (box->asks())
+        focusBox(*box);
+    return box;
+}
+
+void ZuvoChatWebBroswer_impl::focusBox(InformBox &box)
+{
+    // The page, the history or the title bar gets the keys back when it closes.
     if (!_focusBeforeBox)
         _focusBeforeBox = QApplication::focusWidget();
-    box->focusAnswer();
-    return box;
+    box.focusAnswer();
 }
 
 void ZuvoChatWebBroswer_impl::showInfo(QString information)
@@ -829,7 +834,7 @@ bool ZuvoChatWebBroswer_impl::titleBarHasFocus() const
 void ZuvoChatWebBroswer_impl::switchFocusRegion()
 {
     if (InformBox *box = topBox()) {
-        box->focusAnswer();
+        focusBox(*box);
         return;
     }
     if (titleBarHasFocus()) {

@@ -211,6 +211,7 @@ private:
     // The page, or the download history in its place.
     QWidget *shownContent() const;
     bool titleBarHasFocus() const;
+    void focusBox(InformBox &box);
     void placeOriginLabel();
     // Captions and accessible names, in the language in force.
     void applyTexts();
