@@ -22,7 +22,8 @@ Install these with the release's package manager, then build with scripts/build.
     translations; the locales zh_CN, zh_TW, ja_JP, de_DE and es_ES (UTF-8)
   - tests: Xvfb, the openbox window manager, xdotool, xdpyinfo and xev,
     setxkbmap, ImageMagick's import, sway and grim (the Wayland runs), openssl,
-    ps, python3
+    ps, python3, dbus-daemon and dbus-send, at-spi2-core and libatspi's
+    development files (the accessibility run)
   - sanitizer and fuzz runs (Debian 12 only): clang with its runtime libraries
 EOF
 }
@@ -58,6 +59,9 @@ debian:12)
         # what the tests and scripts call that a minimal system lacks: ps,
         # setxkbmap, the example check's page server
         procps x11-xkb-utils python3
+        # the accessibility run: a private session bus, at-spi2-core's bus
+        # launcher on it, and libatspi to read the window as screen readers do
+        dbus-daemon dbus-bin at-spi2-core libatspi2.0-dev
     )
     ;;
 debian:13)
@@ -75,6 +79,7 @@ debian:13)
         sway qt6-wayland grim
         openssl
         procps x11-xkb-utils python3
+        dbus-daemon dbus-bin at-spi2-core libatspi2.0-dev
     )
     ;;
 *)

@@ -1,8 +1,11 @@
 #include "button.h"
 
+#include "accessibility.h"
 #include "zuvochatwbconfigure.h"
 
 #include <QCursor>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -11,6 +14,10 @@
 Button::Button(QWidget *parent)
     : QWidget(parent, Qt::WindowFlags())
 {
+    accessibility::install();
+    // Reached by Tab only: a click must leave the focus with the page, so
+    // that its keys keep going there.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void Button::setAcceptBoth(bool acceptBoth)
@@ -38,6 +45,69 @@ void Button::clearState()
 int Button::getState() const
 {
     return _state;
+}
+
+void Button::click()
+{
+    _modifiers = Qt::NoModifier;
+    emit clicked();
+}
+
+void Button::keyPressEvent(QKeyEvent *e)
+{
+    switch (e->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        click();
+        return;
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        neighbour(false)->setFocus(Qt::TabFocusReason);
+        return;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        neighbour(true)->setFocus(Qt::TabFocusReason);
+        return;
+    default:
+        QWidget::keyPressEvent(e);
+    }
+}
+
+Button *Button::neighbour(bool forward) const
+{
+    for (QWidget *w = forward ? nextInFocusChain() : previousInFocusChain(); w != this;
+         w = forward ? w->nextInFocusChain() : w->previousInFocusChain()) {
+        auto *button = qobject_cast<Button *>(w);
+        if (button && button->parentWidget() == parentWidget() && button->isVisible()
+            && (button->focusPolicy() & Qt::TabFocus))
+            return button;
+    }
+    return const_cast<Button *>(this);
+}
+
+void Button::focusInEvent(QFocusEvent *e)
+{
+    QWidget::focusInEvent(e);
+    update();
+}
+
+void Button::focusOutEvent(QFocusEvent *e)
+{
+    QWidget::focusOutEvent(e);
+    update();
+}
+
+void Button::paintFocus(QPainter &painter, const QColor &color) const
+{
+    if (!hasFocus())
+        return;
+    painter.save();
+    painter.setOpacity(1.0);
+    painter.setPen(QPen(color, 1, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    painter.restore();
 }
 
 void Button::setStateBit(int bit, bool on)
@@ -170,6 +240,7 @@ void TextButton::paintEvent(QPaintEvent *e)
     painter.setFont(over ? _hoverFont : _font);
     painter.setPen(over ? _hoverColor : _color);
     painter.drawText(baselineOrigin(over), _text);
+    paintFocus(painter, _color);
 }
 
 ImageButton::ImageButton(QWidget *parent)
@@ -216,4 +287,5 @@ void ImageButton::paintEvent(QPaintEvent *e)
     QPainter painter(this);
     painter.setOpacity(_opacity);
     painter.drawPixmap(0, 0, _img);
+    paintFocus(painter, Qt::white);
 }

@@ -10,7 +10,10 @@
 #include <QWidget>
 
 class QEvent;
+class QFocusEvent;
+class QKeyEvent;
 class QMouseEvent;
+class QPainter;
 class QPaintEvent;
 
 // A widget that clicks like a push button but keeps its own three-bit state,
@@ -37,6 +40,9 @@ public:
     // force a refresh.
     void clearState();
     int getState() const;
+    // What a release over the button does, for the keyboard and for
+    // assistive technologies: the receivers cannot tell it from a click.
+    void click();
 
 signals:
     void clicked();
@@ -50,6 +56,11 @@ protected:
     // known to be over the button yet.
     void enterEvent(qtcompat::EnterEvent *e) override;
     void leaveEvent(QEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
+    void focusInEvent(QFocusEvent *e) override;
+    void focusOutEvent(QFocusEvent *e) override;
+    // A dotted frame just inside the edges while the keyboard is here.
+    void paintFocus(QPainter &painter, const QColor &color) const;
 
     Qt::KeyboardModifiers _modifiers;
     int _state = 0;
@@ -57,6 +68,9 @@ protected:
 
 private:
     void setStateBit(int bit, bool on);
+    // The next button beside this one that the keyboard can reach, in the
+    // order Tab takes; this one when there is none.
+    Button *neighbour(bool forward) const;
 };
 
 // A caption centred by the normal font's measures; while hovered it is drawn

@@ -57,7 +57,8 @@ void FindBar::applyTexts()
 {
     setAccessibleName(tr("Find in page"));
     _field.setAccessibleName(tr("Find in page"));
-    _count.setAccessibleName(tr("Matches"));
+    // Named by what it shows, "3 of 12"; this says what that is.
+    _count.setAccessibleDescription(tr("Matches"));
     _previous.setAccessibleName(tr("Previous match"));
     _next.setAccessibleName(tr("Next match"));
     _close.setAccessibleName(tr("Close find bar"));

@@ -1,4 +1,5 @@
 #include "language.h"
+#include "linux/pspecific_linux.h"
 #include "qtcompat_p.h"
 #include "transport/transport.h"
 #include "webcontent.h"
@@ -7,6 +8,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QProcessEnvironment>
 #include <QTimer>
 
 #include <cstring>
@@ -40,6 +42,9 @@ int main(int argc, char *argv[])
     // with OpenGL; a user's own setting wins.
     if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
         qputenv("QT_XCB_GL_INTEGRATION", "none");
+
+    qputenv("DBUS_SESSION_BUS_ADDRESS",
+             psSessionBusAddress(QProcessEnvironment::systemEnvironment()).toLocal8Bit());
 
     qtcompat::DisplayScaleAsQt5 displayScale;
     WebContent::prepareProcess();

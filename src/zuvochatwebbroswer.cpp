@@ -1,5 +1,6 @@
 #include "zuvochatwebbroswer.h"
 
+#include "accessibility.h"
 #include "linux/pspecific_linux.h"
 #include "screenfit.h"
 #include "transport/transport.h"
@@ -86,6 +87,7 @@ ZuvoChatWebBroswer::ZuvoChatWebBroswer(QWidget *parent, bool maxsized)
     : QWidget(parent, Qt::WindowFlags())
     , _maximized(maxsized)
 {
+    accessibility::install();
     _impl = new ZuvoChatWebBroswer_impl(this, maxsized);
     _impl->move(1, 1);
     setMinimumSize(100, 100);

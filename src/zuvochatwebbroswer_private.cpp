@@ -8,6 +8,7 @@
 #include "zoomlabel.h"
 #include "zuvochatwbconfigure.h"
 
+#include <QApplication>
 #include <QDateTime>
 #include <QDialog>
 #include <QJsonDocument>
@@ -20,6 +21,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -148,12 +150,25 @@ ZuvoChatWebBroswer_impl::ZuvoChatWebBroswer_impl(QWidget *parent, bool maxsized)
     , _restoresize(this, ZuvoChatWBConfigure::TitleRestoreIcon())
     , _close(this, ZuvoChatWBConfigure::TitleCloseIcon())
     , _webFileBack(this, ZuvoChatWBConfigure::WebFileBackText(), ZuvoChatWBConfigure::font(), Qt::white)
+    , _originLabel(this)
     , _backgroudBlock(this)
 {
     setUpWebContent();
 
     _logo.setObjectName(QStringLiteral("logo"));
     _logo.setDisabled(true);
+    // It does nothing when pressed, so the keyboard passes it by.
+    _logo.setFocusPolicy(Qt::NoFocus);
+
+    _originLabel.setObjectName(QStringLiteral("originLabel"));
+    _originLabel.setAttribute(Qt::WA_TransparentForMouseEvents);
+    _originLabel.setTextFormat(Qt::PlainText);
+    _originLabel.setFont(ZuvoChatWBConfigure::font());
+    _originLabel.setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QPalette originPalette = _originLabel.palette();
+    originPalette.setColor(QPalette::WindowText, Qt::white); // the captions' colour
+    _originLabel.setPalette(originPalette);
+    _originLabel.hide();
 
     const std::pair<ImageButton *, void (ZuvoChatWebBroswer_impl::*)()> windowButtons[] = {
         {&_minisize, &ZuvoChatWebBroswer_impl::miniSizeClicked},
@@ -192,6 +207,7 @@ ZuvoChatWebBroswer_impl::ZuvoChatWebBroswer_impl(QWidget *parent, bool maxsized)
     setUpBackgroundBlock();
     applyTexts();
     setUpKeys();
+    setUpTabOrder();
 }
 
 ZuvoChatWebBroswer_impl::~ZuvoChatWebBroswer_impl()
@@ -265,7 +281,17 @@ void ZuvoChatWebBroswer_impl::showPageOrigin(const QUrl &url)
     if (origin == _shownOrigin)
         return;
     _shownOrigin = origin;
-    update(originLabelRect());
+    placeOriginLabel();
+}
+
+void ZuvoChatWebBroswer_impl::placeOriginLabel()
+{
+    const QRect rect = originLabelRect();
+    _originLabel.setGeometry(rect);
+    // The end of a name says whose it is.
+    _originLabel.setText(_originLabel.fontMetrics().elidedText(_shownOrigin, Qt::ElideLeft, rect.width()));
+    _originLabel.setAccessibleName(_shownOrigin);
+    _originLabel.setVisible(!_shownOrigin.isEmpty());
 }
 
 QRect ZuvoChatWebBroswer_impl::originLabelRect() const
@@ -373,6 +399,11 @@ void ZuvoChatWebBroswer_impl::hideBG()
     _messageBox.clear();
     emit hideInfoBox();
     _backgroudBlock.hide();
+    if (!_focusBeforeBox)
+        return;
+    QWidget *before = _focusBeforeBox;
+    _focusBeforeBox.clear();
+    (before->isVisible() ? before : shownContent())->setFocus(Qt::OtherFocusReason);
 }
 
 void ZuvoChatWebBroswer_impl::closePageDialogs()
@@ -401,7 +432,19 @@ InformBox *ZuvoChatWebBroswer_impl::openBox(const QString &text, const QString &
     connect(this, SIGNAL(hideInfoBox()), box, SLOT(deleteLater()));
     box->move((width() - box->width()) / 2, (height() - box->height()) / 2);
     box->show();
+    // A question comes from the user's own press (delete, clear all), so the
+    // keys go on to answer it; the host's messages leave them where they are.
+    if (box->asks())
+        focusBox(*box);
     return box;
+}
+
+void ZuvoChatWebBroswer_impl::focusBox(InformBox &box)
+{
+    // The page, the history or the title bar gets the keys back when it closes.
+    if (!_focusBeforeBox)
+        _focusBeforeBox = QApplication::focusWidget();
+    box.focusAnswer();
 }
 
 void ZuvoChatWebBroswer_impl::showInfo(QString information)
@@ -539,6 +582,7 @@ void ZuvoChatWebBroswer_impl::layOutTitleBar()
 void ZuvoChatWebBroswer_impl::resizeEvent(QResizeEvent *)
 {
     layOutTitleBar();
+    placeOriginLabel();
     const int titleHeight = ZuvoChatWBConfigure::TitleHeight();
     _webview->resize(width() - 2, height() - 1 - titleHeight);
     if (_fileTree)
@@ -553,14 +597,6 @@ void ZuvoChatWebBroswer_impl::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.fillRect(QRect(0, 0, width(), titleHeight), ZuvoChatWBConfigure::TitleBG());
     painter.fillRect(QRect(0, titleHeight, width(), height() - titleHeight), Qt::white);
-    if (!_shownOrigin.isEmpty()) {
-        const QRect label = originLabelRect();
-        painter.setFont(ZuvoChatWBConfigure::font());
-        painter.setPen(QColor(Qt::white)); // the captions' colour
-        painter.drawText(label, Qt::AlignLeft | Qt::AlignVCenter,
-                         // The end of a name says whose it is.
-                         painter.fontMetrics().elidedText(_shownOrigin, Qt::ElideLeft, label.width()));
-    }
 }
 
 ZuvoChatWebBroswer_impl::DragType ZuvoChatWebBroswer_impl::hitTest(int x, int y) const
@@ -720,7 +756,6 @@ void ZuvoChatWebBroswer_impl::changeEvent(QEvent *event)
     // language, and take the room they need.
     applyTexts();
     resizeEvent(nullptr);
-    update(originLabelRect());
 }
 
 void ZuvoChatWebBroswer_impl::setUpKeys()
@@ -755,6 +790,8 @@ void ZuvoChatWebBroswer_impl::setUpKeys()
         bind(keys, onPage(&WebContent::zoomOut));
     bind(QKeySequence(Qt::CTRL | Qt::Key_0), onPage(&WebContent::resetZoom));
     bind(QKeySequence(Qt::CTRL | Qt::Key_F), &Self::openFindBar);
+    bind(QKeySequence(Qt::Key_F6), &Self::switchFocusRegion);
+    bind(QKeySequence(Qt::SHIFT | Qt::Key_F6), &Self::switchFocusRegion);
     if (WebContent::devToolsEnabled())
         bind(QKeySequence(Qt::Key_F12), [web] { web->showDevTools(); });
 
@@ -768,6 +805,48 @@ void ZuvoChatWebBroswer_impl::setUpKeys()
     connect(_web, &WebContent::zoomChanged, this, &Self::showZoomLevel);
     connect(_web, &WebContent::loadStarted, this, &Self::closeFindBar);
     connect(_web, &WebContent::loadStarted, this, &Self::documentStarted);
+}
+
+void ZuvoChatWebBroswer_impl::setUpTabOrder()
+{
+    QWidget *const order[] = {&_webFileBack, &_refresh, &_storeToZuvo, &_shareToFriend, &_webFile,
+                              &_checkChannel, &_openOutside, &_minisize, &_maxsize, &_restoresize,
+                              &_close, _webview};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+QWidget *ZuvoChatWebBroswer_impl::shownContent() const
+{
+    if (!_webview->isHidden() || !_fileTree)
+        return _webview;
+    // The list while it has records, else the panel's empty notice.
+    QWidget *tree = _fileTree->treeView();
+    return tree->isHidden() ? static_cast<QWidget *>(_fileTree) : tree;
+}
+
+bool ZuvoChatWebBroswer_impl::titleBarHasFocus() const
+{
+    const QWidget *focused = QApplication::focusWidget();
+    return focused && focused->parentWidget() == this && qobject_cast<const Button *>(focused);
+}
+
+void ZuvoChatWebBroswer_impl::switchFocusRegion()
+{
+    if (InformBox *box = topBox()) {
+        focusBox(*box);
+        return;
+    }
+    if (titleBarHasFocus()) {
+        shownContent()->setFocus(Qt::ShortcutFocusReason);
+        return;
+    }
+    for (Button *button : {static_cast<Button *>(&_webFileBack), static_cast<Button *>(&_refresh)}) {
+        if (!button->isHidden()) {
+            button->setFocus(Qt::ShortcutFocusReason);
+            return;
+        }
+    }
 }
 
 bool ZuvoChatWebBroswer_impl::eventFilter(QObject *watched, QEvent *event)

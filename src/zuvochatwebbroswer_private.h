@@ -39,6 +39,11 @@ public:
     void setInformation(const QString &information);
     // Whether the box has reached the screen at least once.
     bool painted() const { return _painted; }
+    QString information() const { return _information.text(); }
+    // A question with two answers, rather than a message to acknowledge.
+    bool asks() const { return !_cancelButton.isHidden(); }
+    // The answer Enter gives once the box has the focus.
+    void focusAnswer() { _confirmButton.setFocus(Qt::OtherFocusReason); }
 
 signals:
     void closed();
@@ -198,6 +203,16 @@ protected:
 
 private:
     void setUpKeys();
+    // Tab follows the title bar from left to right, then the page.
+    void setUpTabOrder();
+    // F6: from the page (or the history) to the title bar's first button
+    // and back, as in other browsers.
+    void switchFocusRegion();
+    // The page, or the download history in its place.
+    QWidget *shownContent() const;
+    bool titleBarHasFocus() const;
+    void focusBox(InformBox &box);
+    void placeOriginLabel();
     // Captions and accessible names, in the language in force.
     void applyTexts();
     void openFindBar();
@@ -244,6 +259,8 @@ private:
     ImageButton _restoresize;
     ImageButton _close;
     TextButton _webFileBack;
+    // Only words, so presses and moves go through to the title bar beneath.
+    QLabel _originLabel;
     DragType _drag_type = DragNone;
     QPoint _down_pos;
     QRect _down_rc;
@@ -251,6 +268,8 @@ private:
     QWidget _backgroudBlock;
     // The open message box of showInfo, if any; confirmation boxes are never reused.
     QPointer<InformBox> _messageBox;
+    // Where the keyboard was before a box took it, to go back there.
+    QPointer<QWidget> _focusBeforeBox;
     FindBar *_findBar = nullptr;
     ZoomLabel *_zoomLabel = nullptr;
     QShortcut *_escapeKey = nullptr;

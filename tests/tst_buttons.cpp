@@ -2,6 +2,7 @@
 #include "zuvochatwbconfigure.h"
 #include "zuvochatwebbroswer_private.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
@@ -184,6 +185,9 @@ private slots:
     void boxAnswers();
     void boxClosedByItsCallback();
     void boxPaintsWhite();
+
+    void pressedWithoutPointer_data();
+    void pressedWithoutPointer();
 };
 
 void TestButtons::initTestCase()
@@ -593,6 +597,47 @@ void TestButtons::boxPaintsWhite()
         const QImage caption = painted.copy(boxButton(&box, name)->geometry());
         QVERIFY2(containsColor(caption, Qt::black), name);
     }
+}
+
+
+void TestButtons::pressedWithoutPointer_data()
+{
+    QTest::addColumn<QString>("press"); // a key, or "action" for the accessible press
+    QTest::addColumn<int>("clicks");
+    QTest::newRow("Space") << "Space" << 1;
+    QTest::newRow("Return") << "Return" << 1;
+    QTest::newRow("keypad Enter") << "Enter" << 1;
+    QTest::newRow("press action") << "action" << 1;
+    QTest::newRow("a letter") << "A" << 0;
+    QTest::newRow("Escape, the window's") << "Esc" << 0;
+}
+
+// A press from the keyboard or from an assistive technology is a click with
+// no modifiers, as the owner of a title-bar button cannot tell them apart.
+void TestButtons::pressedWithoutPointer()
+{
+    QFETCH(QString, press);
+    QFETCH(int, clicks);
+    QWidget holder;
+    TextButton button(&holder, QStringLiteral("Reload"), ZuvoChatWBConfigure::font(), Qt::black);
+    QSignalSpy clicked(&button, &Button::clicked);
+
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&button);
+    QVERIFY(accessible);
+    QCOMPARE(accessible->role(), QAccessible::Button);
+    QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Reload"));
+    QVERIFY(accessible->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+
+    if (press == QLatin1String("action")) {
+        accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        // Queued, so that the bus has its answer first.
+        QCOMPARE(clicked.size(), 0);
+        QTRY_COMPARE(clicked.size(), clicks);
+        return;
+    }
+    const int chord = QKeySequence::fromString(press)[0];
+    QTest::keyClick(&button, Qt::Key(chord & ~Qt::KeyboardModifierMask));
+    QCOMPARE(clicked.size(), clicks);
 }
 
 QTEST_MAIN(TestButtons)

@@ -91,6 +91,8 @@ private slots:
     void findHighlightsEveryMatchAndCloses();
     void accessibleNames_data();
     void accessibleNames();
+    void keyboardReachesAndPressesTheTitleBar_data();
+    void keyboardReachesAndPressesTheTitleBar();
 
 private:
     void openWindow();
@@ -471,6 +473,52 @@ void KeysTest::accessibleNames()
     QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
     QVERIFY(accessible);
     QCOMPARE(accessible->text(QAccessible::Name), name);
+}
+
+void KeysTest::keyboardReachesAndPressesTheTitleBar_data()
+{
+    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<QString>("focused"); // the object name of the focus widget afterwards
+    QTest::addColumn<QStringList>("commands");
+
+    const QStringList none;
+    // The visible title bar, left to right: (logo,) refresh, store, share,
+    // download history; the logo does nothing and is passed by.
+    QTest::newRow("F6 to the title bar") << QStringList{"F6"} << "refresh" << none;
+    QTest::newRow("F6 back to the page") << QStringList{"F6", "F6"} << "webview" << none;
+    QTest::newRow("Shift+F6 too") << QStringList{"F6", "Shift+F6"} << "webview" << none;
+    QTest::newRow("right arrow") << QStringList{"F6", "Right"} << "storeToZuvo" << none;
+    QTest::newRow("left arrow wraps to the last") << QStringList{"F6", "Left"} << "webFile" << none;
+    QTest::newRow("Tab") << QStringList{"F6", "Tab", "Tab"} << "shareToFriend" << none;
+    QTest::newRow("Tab after the last button is the page") << QStringList{"F6", "Left", "Tab"} << "webview" << none;
+    QTest::newRow("Space presses") << QStringList{"F6", "Space"} << "refresh" << QStringList{"feedback:refresh"};
+    QTest::newRow("Enter presses") << QStringList{"F6", "Right", "Right", "Return"} << "shareToFriend"
+                                   << QStringList{"feedback:share"};
+    QTest::newRow("F6 from the history to its back button")
+        << QStringList{"F6", "Left", "Return", "F6", "F6"} << "webFileBack" << QStringList{"webfile:getFileList"};
+    QTest::newRow("a host's message leaves the keys with the page") << QStringList{"message"} << "webview" << none;
+    QTest::newRow("F6 goes to a box while one is open") << QStringList{"message", "F6"} << "confirmButton" << none;
+    QTest::newRow("Enter answers it, and the page has the keys again")
+        << QStringList{"message", "F6", "Return"} << "webview" << none;
+}
+
+void KeysTest::keyboardReachesAndPressesTheTitleBar()
+{
+    QFETCH(QStringList, keys);
+    QFETCH(QString, focused);
+    QFETCH(QStringList, commands);
+
+    for (const QString &key : keys) {
+        if (key == QLatin1String("message")) {
+            _host.sendText(QStringLiteral("event"), QStringLiteral("showBoxMessage"), QStringLiteral("Saved"));
+            QTRY_COMPARE(content()->findChildren<InformBox *>().size(), 1);
+            continue;
+        }
+        press(key);
+    }
+    QTRY_VERIFY(QApplication::focusWidget());
+    QCOMPARE(QApplication::focusWidget()->objectName(), focused);
+    QCOMPARE(commandsSoFar(), commands);
 }
 
 QTEST_MAIN(KeysTest)

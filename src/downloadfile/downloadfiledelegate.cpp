@@ -98,11 +98,15 @@ void DownloadFileDelegate::paintDate(QPainter *painter, const QStyleOptionViewIt
     painter->fillRect(r, QColor(0xee, 0xee, 0xee));
     painter->setFont(_12Font);
     painter->setPen(kGrayText);
-    const QString text =
-        QDateTime::fromMSecsSinceEpoch(qint64(date->time())).date().toString(QStringLiteral("MM-dd"));
+    const QString text = dateText(*date);
     painter->drawText(r.left() + _itemMarginLeft,
                       r.top() + (r.height() - _12FontMetrics.height()) / 2 + _12FontMetrics.ascent(), text);
     painter->restore();
+}
+
+QString DownloadFileDelegate::dateText(const ModelItemDate &date)
+{
+    return QDateTime::fromMSecsSinceEpoch(qint64(date.time())).date().toString(QStringLiteral("MM-dd"));
 }
 
 DownloadFileDelegate::LinkKind DownloadFileDelegate::linkKind(const ModelItemFile &file)

@@ -6,6 +6,7 @@
 #include <QStyledItemDelegate>
 
 class ILink;
+class ModelItemDate;
 class ModelItemFile;
 
 // Paints the day rows and the record rows of the download history and
@@ -37,6 +38,8 @@ public:
                   ILink *&link) const;
 
     RowGeometry rowGeometry(const QRect &itemRect, const ModelItemFile &file) const;
+    // What a day's heading row says.
+    static QString dateText(const ModelItemDate &date);
     static LinkKind linkKind(const ModelItemFile &file);
     // The link a record row offers (for the keyboard's Enter), or null.
     static ILink *newRowLink(const ModelItemFile &file);

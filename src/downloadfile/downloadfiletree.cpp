@@ -1,6 +1,8 @@
 #include "downloadfiletree.h"
 
+#include "accessibility.h"
 #include "downloadeventstruct.h"
+#include "downloadfileaccessible.h"
 #include "downloadfiledelegate.h"
 #include "downloadfilemodel.h"
 #include "downloadfiletreefoot.h"
@@ -9,6 +11,7 @@
 #include "zuvochatwbconfigure.h"
 #include "zuvolog.h"
 
+#include <QAccessible>
 #include <QElapsedTimer>
 #include <QHelpEvent>
 #include <QJsonArray>
@@ -58,6 +61,7 @@ qint64 monotonicMsecs()
 TreeView::TreeView(QWidget *parent)
     : QTreeView(parent)
 {
+    accessibility::install();
     setFocusPolicy(Qt::StrongFocus);
 }
 
@@ -169,6 +173,32 @@ QModelIndex TreeView::moveCursor(CursorAction action, Qt::KeyboardModifiers modi
         to = fileOf(from) ? from : firstRecord();
     }
     return to;
+}
+
+// The tree view's own announcements count its rows as a table's cells, with a
+// header first; this view shows itself as a plain list of rows instead, so it
+// announces the row itself.
+void TreeView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QAbstractItemView::currentChanged(current, previous);
+    if (!QAccessible::isActive() || !hasFocus() || !current.isValid())
+        return;
+    QModelIndex index = model()->index(0, 0);
+    int row = 0;
+    while (index.isValid() && index != current) {
+        index = indexBelow(index);
+        ++row;
+    }
+    if (QAccessibleInterface *shown = downloadfileaccessible::rowInterface(this, row)) {
+        QAccessibleEvent event(shown, QAccessible::Focus);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+// The same for selection: the tree view's announcements would name the wrong rows.
+void TreeView::selectionChanged(const QItemSelection &selected, const QItemSelection &deselected)
+{
+    QAbstractItemView::selectionChanged(selected, deselected);
 }
 
 bool TreeView::viewportEvent(QEvent *e)

@@ -35,6 +35,9 @@ public:
 
     void updateCursor(QPoint pos);
     void setToolTipSource(ToolTipSource source) { _toolTipSource = std::move(source); }
+    QString toolTipOf(const ModelItemFile &file) const { return _toolTipSource ? _toolTipSource(file) : QString(); }
+    // Runs a row's link as a left click on it does, and deletes it.
+    void activate(ILink *link) { runLink(link, Qt::LeftButton); }
 
 signals:
     void openFileFoler(QString fileKey);
@@ -48,6 +51,8 @@ protected:
     void focusInEvent(QFocusEvent *e) override;
     bool viewportEvent(QEvent *e) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void selectionChanged(const QItemSelection &selected, const QItemSelection &deselected) override;
 
 private:
     DownloadFileDelegate *rowDelegate() const;

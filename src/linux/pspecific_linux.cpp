@@ -1,7 +1,9 @@
 #include "pspecific_linux.h"
 
 #include <QDeadlineTimer>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QProcessEnvironment>
 #include <QScreen>
 #include <QThread>
 #include <QWidget>
@@ -125,6 +127,20 @@ double psLogicalDpi(const QScreen *screen)
     // The mean of both directions, as QScreen gives it.
     return (25.4 * x->width_in_pixels / x->width_in_millimeters +
             25.4 * x->height_in_pixels / x->height_in_millimeters) / 2;
+}
+
+QString psSessionBusAddress(const QProcessEnvironment &environment)
+{
+    const QString given = environment.value(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    if (!given.isEmpty())
+        return given;
+    // Where a user's service manager keeps the session bus, which clients
+    // find by themselves.
+    const QString runtime = environment.value(QStringLiteral("XDG_RUNTIME_DIR"));
+    const QString socket = runtime + QStringLiteral("/bus");
+    if (!runtime.isEmpty() && QFileInfo::exists(socket))
+        return QStringLiteral("unix:path=") + socket;
+    return QStringLiteral("disabled:");
 }
 
 bool psWindowPlacesItself()

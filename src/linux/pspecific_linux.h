@@ -4,6 +4,7 @@
 #include <QRect>
 #include <QString>
 
+class QProcessEnvironment;
 class QScreen;
 class QWidget;
 
@@ -16,6 +17,12 @@ void activateProgram(quint64 windowId);
 // Xft.dpi in the desktop's resources (nor QT_FONT_DPI) that is the X screen's
 // own DPI, as Qt 5 reports it; Qt 6 reports 96 there instead.
 double psLogicalDpi(const QScreen *screen);
+
+// The session bus a process of the browser may use: the desktop's, or, when
+// the desktop has none, an address that connects nowhere. With no address
+// at all, D-Bus clients start a bus of their own (under X11 by dbus-launch),
+// which outlives the browser and writes under the home folder.
+QString psSessionBusAddress(const QProcessEnvironment &environment);
 
 // Whether a top-level window can put itself where it wants on the screen.
 // Not on Wayland: there the compositor alone places windows, moves and

@@ -1,5 +1,6 @@
 #include "helperprocess.h"
 
+#include "linux/pspecific_linux.h"
 #include "pagecompositor.h"
 #include "zuvolog.h"
 
@@ -63,6 +64,7 @@ QStringList helperEnvironment(const QString &waylandDisplay, bool sandbox)
     // The desktop's input method is the browser's: it reaches the page
     // through the compositor, never through one GTK would start on its own.
     environment.insert(QStringLiteral("GTK_IM_MODULE"), QStringLiteral("wayland"));
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), psSessionBusAddress(environment));
     // No accessibility bus, no portal: nothing the page needs.
     environment.insert(QStringLiteral("NO_AT_BRIDGE"), QStringLiteral("1"));
     environment.insert(QStringLiteral("GTK_USE_PORTAL"), QStringLiteral("0"));
