@@ -3,11 +3,12 @@
 //   cold         the host starts the browser and sends the window's place and
 //                the address as soon as the link is up; timed from the start;
 //   pre-started  the host started the browser ahead of time and it has waited
-//                3 s on the link; timed from the address.
+//                3 s on the link (--wait MS: so long instead, to see when
+//                its preparation is done); timed from the address.
 // Also the proportional memory of the pre-started browser with every process
 // below it while it waits. Starts alternate between executables and modes, so
 // drift on the machine weighs on all alike. Run it on an X server:
-//   scripts/with-x.sh build/bench/bench_firstpage [--runs N] EXECUTABLE...
+//   scripts/with-x.sh build/bench/bench_firstpage [--runs N] [--wait MS] EXECUTABLE...
 #include "browserrun.h"
 #include "httpfixture.h"
 #include "median.h"
@@ -54,8 +55,9 @@ struct Start {
 class FirstPageBench
 {
 public:
-    explicit FirstPageBench(ProcessBench &bench)
+    FirstPageBench(ProcessBench &bench, int prestartWaitMs)
         : _bench(bench)
+        , _prestartWaitMs(prestartWaitMs)
     {
         _bench.server.setPage("/first", firstPage());
         _bench.server.setResponse("/onload", {404, "text/plain", {}, {}});
@@ -87,7 +89,7 @@ public:
             return std::nullopt;
         }
         if (prestart) {
-            waitMs(kPrestartWaitMs);
+            waitMs(_prestartWaitMs);
             start.idle = processtree::memoryOf(browser->pid());
             clock.restart();
             show();
@@ -106,6 +108,7 @@ public:
 
 private:
     ProcessBench &_bench;
+    const int _prestartWaitMs;
     int _starts = 0;
 };
 
@@ -125,10 +128,15 @@ int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
     int runs = 5;
+    int prestartWaitMs = kPrestartWaitMs;
     std::vector<Figures> executables;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc) {
             runs = std::max(1, std::atoi(argv[++i]));
+            continue;
+        }
+        if (std::strcmp(argv[i], "--wait") == 0 && i + 1 < argc) {
+            prestartWaitMs = std::max(0, std::atoi(argv[++i]));
             continue;
         }
         Figures figures;
@@ -136,11 +144,11 @@ int main(int argc, char *argv[])
         figures.bench = std::make_unique<ProcessBench>();
         if (!figures.bench->setUp(argv[i]))
             return 1;
-        figures.first = std::make_unique<FirstPageBench>(*figures.bench);
+        figures.first = std::make_unique<FirstPageBench>(*figures.bench, prestartWaitMs);
         executables.push_back(std::move(figures));
     }
     if (executables.empty()) {
-        std::fprintf(stderr, "usage: %s [--runs N] EXECUTABLE...\n", argv[0]);
+        std::fprintf(stderr, "usage: %s [--runs N] [--wait MS] EXECUTABLE...\n", argv[0]);
         return 2;
     }
 
@@ -168,6 +176,8 @@ int main(int argc, char *argv[])
                     median(figures.cold), prestarted, prestarted / reference, median(figures.idleMb),
                     figures.idleProcesses);
     }
-    std::printf("(x: against the first executable's pre-started figure)\n");
+    std::printf("(pre-started: the address sent %d ms after the link was up; x: against the first executable's "
+                "pre-started figure)\n",
+                prestartWaitMs);
     return 0;
 }
