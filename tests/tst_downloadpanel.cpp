@@ -667,7 +667,7 @@ void DownloadPanelTest::keyboardAndToolTip()
     // Tab reaches the list; focus lands on the first record; arrows step
     // over the day rows.
     QVERIFY(tree->focusPolicy() & Qt::TabFocus);
-    QApplication::setActiveWindow(_window);
+    _window->activateWindow();
     tree->setFocus(Qt::TabFocusReason);
     QTRY_VERIFY(tree->hasFocus());
     QCOMPARE(current(), QStringLiteral("run"));
