@@ -7,6 +7,8 @@
 #include <QSet>
 #include <QtTest>
 
+#include <utility>
+
 namespace {
 
 QString sourceFile(const char *relativePath)
@@ -152,7 +154,7 @@ void tst_ProtocolDoc::initTestCase()
 void tst_ProtocolDoc::everyHeaderCommandIsInTheReference_data()
 {
     QTest::addColumn<QString>("command");
-    for (const QString &command : qAsConst(_header))
+    for (const QString &command : std::as_const(_header))
         QTest::newRow(qPrintable(command)) << command;
 }
 
@@ -166,7 +168,7 @@ void tst_ProtocolDoc::everyHeaderCommandIsInTheReference()
 void tst_ProtocolDoc::everyReferenceCommandIsInTheHeader_data()
 {
     QTest::addColumn<QString>("command");
-    for (const QString &command : qAsConst(_reference.commands))
+    for (const QString &command : std::as_const(_reference.commands))
         QTest::newRow(qPrintable(command)) << command;
 }
 
@@ -181,7 +183,7 @@ void tst_ProtocolDoc::wireExamplesDecodeToTheirPayload_data()
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("payload");
     QTest::addColumn<QString>("decodedExpected");
-    for (const WireExample &example : qAsConst(_reference.examples))
+    for (const WireExample &example : std::as_const(_reference.examples))
         QTest::newRow(qPrintable(example.text.left(60)))
             << example.group + QLatin1Char(':') + example.command << example.payload << example.decodedExpected;
 }

@@ -14,6 +14,8 @@
 #include <QXmlStreamReader>
 #include <QtTest>
 
+#include <utility>
+
 namespace {
 
 struct SourceText {
@@ -140,7 +142,7 @@ void tst_Translations::everyCatalogueTranslatesEveryText()
     QTranslator own;
     QVERIFY(own.load(QStringLiteral(":/i18n/zuvo_") + catalogue));
     QStringList faults;
-    for (const SourceText &text : qAsConst(_texts)) {
+    for (const SourceText &text : std::as_const(_texts)) {
         const QString translated =
             own.translate(text.context.toUtf8().constData(), text.source.toUtf8().constData());
         if (translated.isEmpty())

@@ -54,6 +54,11 @@ void WebContent::prepareProcess()
     // The engine's account of its graphics set-up, which newer engines print
     // at every start; a user's own logging rules win.
     QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
+    // Qt 5's engine hands the page's contents to screen readers on Linux
+    // only when told to (Qt 6's always does). Even so it builds that tree
+    // only while an assistive technology is listening, so no one else pays.
+    if (!qEnvironmentVariableIsSet("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY"))
+        qputenv("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", "1");
     // Chromium's sandbox cannot start for root, and the engine then refuses
     // to run at all; everyone else keeps it.
     if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) {

@@ -64,9 +64,13 @@ QStringList helperEnvironment(const QString &waylandDisplay, bool sandbox)
     // The desktop's input method is the browser's: it reaches the page
     // through the compositor, never through one GTK would start on its own.
     environment.insert(QStringLiteral("GTK_IM_MODULE"), QStringLiteral("wayland"));
-    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), psSessionBusAddress(environment));
-    // No accessibility bus, no portal: nothing the page needs.
-    environment.insert(QStringLiteral("NO_AT_BRIDGE"), QStringLiteral("1"));
+    const QString sessionBus = psSessionBusAddress(environment);
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), sessionBus);
+    // Screen readers read the page through the desktop's accessibility bus,
+    // which is found through the session bus; with none, GTK is not to look.
+    if (sessionBus == QLatin1String("disabled:"))
+        environment.insert(QStringLiteral("NO_AT_BRIDGE"), QStringLiteral("1"));
+    // No portal: nothing the page needs.
     environment.insert(QStringLiteral("GTK_USE_PORTAL"), QStringLiteral("0"));
     // Nothing under the home folder: Mesa's shader cache off, GStreamer's
     // plugin registry in the runtime folder, which lives in memory.

@@ -5,6 +5,7 @@
 #include "qtcompat_p.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <QGuiApplication>
 #include <QInputMethod>
@@ -49,7 +50,7 @@ PageView::~PageView()
         if (view->surface())
             disconnect(view->surface(), nullptr, this, nullptr);
     }
-    for (const Popup &popup : qAsConst(_popups)) {
+    for (const Popup &popup : std::as_const(_popups)) {
         if (popup.view->surface())
             disconnect(popup.view->surface(), nullptr, this, nullptr);
         if (popup.popup)
@@ -92,7 +93,7 @@ void PageView::configure()
 void PageView::onRedraw()
 {
     _surfaceView->advance();
-    for (const Popup &popup : qAsConst(_popups))
+    for (const Popup &popup : std::as_const(_popups))
         popup.view->advance();
     update();
 }
@@ -222,7 +223,7 @@ void PageView::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
     paintSurface(painter, _surfaceView, -pageOrigin());
-    for (const Popup &popup : qAsConst(_popups)) {
+    for (const Popup &popup : std::as_const(_popups)) {
         if (popup.popup)
             paintSurface(painter, popup.view, popup.area.topLeft() - popup.popup->xdgSurface()->windowGeometry().topLeft());
     }

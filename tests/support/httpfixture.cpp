@@ -10,6 +10,8 @@
 
 #include <sys/socket.h>
 
+#include <utility>
+
 namespace testsupport {
 
 namespace {
@@ -229,7 +231,7 @@ void HttpFixture::send(QTcpSocket *socket, const QByteArray &head, const HttpRes
 
 void HttpFixture::resumeStalled()
 {
-    for (const auto &stalled : qAsConst(_stalled)) {
+    for (const auto &stalled : std::as_const(_stalled)) {
         if (stalled.first)
             stalled.first->write(stalled.second);
     }
