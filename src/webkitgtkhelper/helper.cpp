@@ -279,6 +279,16 @@ gboolean onTlsError(WebKitWebView *view, gchar *failingUri, GTlsCertificate *cer
     return TRUE;
 }
 
+// The page saying an address was refused, in its place; unless another
+// address was asked for while the browser wrote it, which stands.
+void showRefusal(const std::string &page, const std::string &refusedUri)
+{
+    const gchar *current = webkit_web_view_get_uri(helper.view);
+    if (!current || refusedUri != current)
+        return;
+    webkit_web_view_load_alternate_html(helper.view, page.c_str(), refusedUri.c_str(), nullptr);
+}
+
 // Dialogs and the bridge's calls, both answered by the browser later
 
 const char *dialogKind(WebKitScriptDialogType type)
@@ -864,7 +874,7 @@ void handle(const msg::Message &message)
     } else if (name == in::certificates) {
         setStrictCertificates(message);
     } else if (name == in::showRefusal) {
-        webkit_web_view_load_alternate_html(helper.view, message.field(0).c_str(), message.field(1).c_str(), nullptr);
+        showRefusal(message.field(0), message.field(1));
     } else if (name == in::back) {
         webkit_web_view_go_back(helper.view);
     } else if (name == in::zoom) {
