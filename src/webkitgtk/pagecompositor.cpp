@@ -76,6 +76,11 @@ PageCompositor::PageCompositor(QObject *parent)
     useLayoutOfDisplay();
     offerClipboard();
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &PageCompositor::offerClipboard);
+    // The seat hands a client that gains the keys only selections that
+    // clients own, not this compositor's own offer: a page focused after the
+    // clipboard changed (by a click after the title bar had the keys) would
+    // paste nothing.
+    connect(seat(), &QWaylandSeat::keyboardFocusChanged, this, &PageCompositor::offerClipboard);
     connect(_shell, &QWaylandXdgShell::toplevelCreated, this, &PageCompositor::toplevelCreated);
     connect(_shell, &QWaylandXdgShell::popupCreated, this, &PageCompositor::popupCreated);
 }
