@@ -208,6 +208,9 @@ ZuvoChatWebBroswer_impl::ZuvoChatWebBroswer_impl(QWidget *parent, bool maxsized)
     applyTexts();
     setUpKeys();
     setUpTabOrder();
+    // The page has the keys when the window comes up, as it always had: the
+    // title bar is reached from it, not the other way round.
+    _webview->setFocus(Qt::OtherFocusReason);
 }
 
 ZuvoChatWebBroswer_impl::~ZuvoChatWebBroswer_impl()

@@ -142,7 +142,7 @@ void KeysTest::openWindow()
     _window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(_window));
     QTRY_COMPARE_WITH_TIMEOUT(view()->title(), QStringLiteral("A"), 15000);
-    view()->setFocus();
+    // The page has the keys from the start, though the title bar takes Tab.
     QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(view()));
 }
 
