@@ -43,6 +43,10 @@ QString taken(gchar *text)
 
 QString roleOf(AtspiAccessible *node)
 {
+    // Newer libatspi (Debian 13's) calls a push button "button"; the role
+    // is the same, and this test names it the one way.
+    if (atspi_accessible_get_role(node, nullptr) == ATSPI_ROLE_PUSH_BUTTON)
+        return QStringLiteral("push button");
     return taken(atspi_accessible_get_role_name(node, nullptr));
 }
 
@@ -261,9 +265,11 @@ void tst_Accessibility::initTestCase()
     _browser.showUrl(_server.url(QStringLiteral("/page")));
     _window = _browser.waitForWindow(timeout);
     QVERIFY(_window);
-    QTRY_VERIFY_WITH_TIMEOUT(shown(QStringLiteral("push button"), QStringLiteral("Reload")), timeout);
+    const bool found =
+        QTest::qWaitFor([&] { return bool(shown(QStringLiteral("push button"), QStringLiteral("Reload"))); }, timeout);
     qInfo().noquote() << "accessibility tree of" << QFileInfo(BrowserRun::underTest()).fileName() << "\n"
-                      << outline(application());
+                      << (application() ? outline(application()) : QStringLiteral("(not on the bus)"));
+    QVERIFY(found);
 }
 
 void tst_Accessibility::cleanupTestCase()
