@@ -82,6 +82,10 @@ void prepareBareProcess()
 {
 #ifdef ZUVO_BENCH_WEBENGINE
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // Drawn without OpenGL, as both programs are here, Qt 6.4's engine needs
+    // Qt Quick's software renderer, or it crashes at the first frame.
+    if (!qEnvironmentVariableIsSet("QT_QUICK_BACKEND"))
+        qputenv("QT_QUICK_BACKEND", "software");
     if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
         std::fprintf(stderr, "running as root: the page processes' sandbox is turned off\n");
