@@ -17,9 +17,9 @@ else
 fi
 
 # The file, or where the user cannot reach it (a checkout in root's home), a
-# copy of it in $staging.
+# copy of it in $staging; with "copy", a copy wherever it is.
 reachable() {
-    if [ "${#as_user[@]}" -eq 0 ] || "${as_user[@]}" test -x "$1"; then
+    if [ "${#as_user[@]}" -eq 0 ] || { [ "${2:-}" != copy ] && "${as_user[@]}" test -x "$1"; }; then
         echo "$1"
         return
     fi
@@ -41,13 +41,16 @@ stage_command() {
         local browser_dir
         browser_dir="$(dirname "$ZUVO_TEST_BROWSER")"
         if [[ "$ZUVO_TEST_BROWSER" == *webkitgtk ]] && [ -e "$browser_dir/zuvochatwebkitgtkhelper" ]; then
-            reachable "$browser_dir/zuvochatwebkitgtkhelper" >/dev/null
+            reachable "$browser_dir/zuvochatwebkitgtkhelper" copy >/dev/null
             if [ -d "$staging" ]; then
                 cp -r "$browser_dir/zuvochatwebkitgtk-extension" "$staging/"
                 chown -R "$user" "$staging"
             fi
         fi
-        ZUVO_TEST_BROWSER="$(reachable "$ZUVO_TEST_BROWSER")"
+        # Always a copy: the browser's endpoint follows its folder, and a
+        # socket that root's runs of the same browser left there would be
+        # one this user may not replace.
+        ZUVO_TEST_BROWSER="$(reachable "$ZUVO_TEST_BROWSER" copy)"
     fi
 }
 
