@@ -139,6 +139,20 @@ bool isOfBrowser(qint64 pid, qint64 browser)
     return false;
 }
 
+// The applications on the bus that the browser or a process it started runs.
+std::vector<Node> applicationsOf(qint64 browser)
+{
+    std::vector<Node> found;
+    Node desktop(atspi_get_desktop(0));
+    const int count = desktop ? atspi_accessible_get_child_count(desktop.get(), nullptr) : 0;
+    for (int i = 0; i < count; ++i) {
+        Node app(atspi_accessible_get_child_at_index(desktop.get(), i, nullptr));
+        if (app && isOfBrowser(atspi_accessible_get_process_id(app.get(), nullptr), browser))
+            found.push_back(std::move(app));
+    }
+    return found;
+}
+
 // The buttons, labels and boxes of the window, one line each, indented by
 // depth; the page stands as one line unless it is asked for.
 QString outline(AtspiAccessible *root, bool withPage = false)
@@ -344,12 +358,7 @@ void tst_Accessibility::pressActionGivesTheClicksFeedback()
 
 Node tst_Accessibility::inPage(const QString &role, const QString &name)
 {
-    Node desktop(atspi_get_desktop(0));
-    const int count = desktop ? atspi_accessible_get_child_count(desktop.get(), nullptr) : 0;
-    for (int i = 0; i < count; ++i) {
-        Node app(atspi_accessible_get_child_at_index(desktop.get(), i, nullptr));
-        if (!app || !isOfBrowser(atspi_accessible_get_process_id(app.get(), nullptr), _browser.pid()))
-            continue;
+    for (const Node &app : applicationsOf(_browser.pid())) {
         // A page helper's tree keeps libatspi's cache, which its events keep
         // current: uncached, libatspi would ask the helper from inside its
         // own handling of an event, and wait on itself.
@@ -371,12 +380,8 @@ void tst_Accessibility::pageReachesTheBus()
         QSKIP("Qt WebKit hands screen readers a document frame with nothing in it");
     const bool found = QTest::qWaitFor(
         [&] { return bool(inPage(QStringLiteral("heading"), QStringLiteral("Heading for readers"))); }, timeout);
-    Node desktop(atspi_get_desktop(0));
-    for (int i = 0; desktop && i < atspi_accessible_get_child_count(desktop.get(), nullptr); ++i) {
-        Node app(atspi_accessible_get_child_at_index(desktop.get(), i, nullptr));
-        if (app && isOfBrowser(atspi_accessible_get_process_id(app.get(), nullptr), _browser.pid()))
-            qInfo().noquote() << "the page as read:\n" << outline(app.get(), true);
-    }
+    for (const Node &app : applicationsOf(_browser.pid()))
+        qInfo().noquote() << "the page as read:\n" << outline(app.get(), true);
     QVERIFY(found);
     QVERIFY(inPage(QStringLiteral("link"), QStringLiteral("A link named Example")));
     QVERIFY(inPage(QStringLiteral("push button"), QStringLiteral("Press me")));
