@@ -251,7 +251,12 @@ QAccessibleInterface *downloadfileaccessible::listInterface(TreeView *view)
 QAccessibleInterface *downloadfileaccessible::rowInterface(TreeView *view, int row)
 {
     const QList<QModelIndex> rows = shownRows(view);
-    ModelItemBase *item = row >= 0 && row < rows.size() ? itemOf(rows.at(row)) : nullptr;
+    return row >= 0 && row < rows.size() ? rowInterface(view, rows.at(row)) : nullptr;
+}
+
+QAccessibleInterface *downloadfileaccessible::rowInterface(TreeView *view, const QModelIndex &index)
+{
+    ModelItemBase *item = itemOf(index);
     if (!item)
         return nullptr;
     // The item has no interface of its own kind, so the toolkit only knows

@@ -1,6 +1,7 @@
 #pragma once
 
 class QAccessibleInterface;
+class QModelIndex;
 class TreeView;
 
 // The download history as assistive technologies read it: a list whose
@@ -15,5 +16,7 @@ QAccessibleInterface *listInterface(TreeView *view);
 // The interface of the row at index in view, made on first use and kept until
 // the row's record goes; null when the index shows no row.
 QAccessibleInterface *rowInterface(TreeView *view, int row);
+// The same, for the row that shows index.
+QAccessibleInterface *rowInterface(TreeView *view, const QModelIndex &index);
 
 } // namespace downloadfileaccessible

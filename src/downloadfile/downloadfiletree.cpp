@@ -183,13 +183,7 @@ void TreeView::currentChanged(const QModelIndex &current, const QModelIndex &pre
     QAbstractItemView::currentChanged(current, previous);
     if (!QAccessible::isActive() || !hasFocus() || !current.isValid())
         return;
-    QModelIndex index = model()->index(0, 0);
-    int row = 0;
-    while (index.isValid() && index != current) {
-        index = indexBelow(index);
-        ++row;
-    }
-    if (QAccessibleInterface *shown = downloadfileaccessible::rowInterface(this, row)) {
+    if (QAccessibleInterface *shown = downloadfileaccessible::rowInterface(this, current)) {
         QAccessibleEvent event(shown, QAccessible::Focus);
         QAccessible::updateAccessibility(&event);
     }
