@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDebug>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -21,13 +22,26 @@ BrowserRun::BrowserRun(const QString &executable, QObject *parent)
 
 BrowserRun::~BrowserRun()
 {
-    if (_process.state() == QProcess::NotRunning)
+    if (_process.state() == QProcess::NotRunning) {
+        reportFailure();
         return;
+    }
     _host.closeConnection();
     if (!_process.waitForFinished(5000)) {
         _process.kill();
         _process.waitForFinished();
     }
+}
+
+void BrowserRun::reportFailure()
+{
+    if (_process.exitStatus() == QProcess::NormalExit && _process.exitCode() == 0)
+        return;
+    // A test sees only that the window stopped answering; what the browser
+    // wrote last (a sanitizer's report, a failed assertion) says why.
+    qWarning().noquote() << "the browser ended" << _process.exitStatus() << "with code" << _process.exitCode()
+                         << "; the end of what it wrote:\n"
+                         << QString::fromLocal8Bit(_process.readAllStandardError().right(4000));
 }
 
 QString BrowserRun::underTest()

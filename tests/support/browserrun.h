@@ -64,6 +64,7 @@ public:
 
 private:
     void onMessage(const HostLink::Message &message);
+    void reportFailure();
 
     QString _executable;
     HostLink _host;
