@@ -99,7 +99,11 @@ document.title = 'stored';
 
 const QByteArray newWindowPage = R"(<html><head><title>opener</title></head><body>
 <a id="out" href="/opened" target="_blank">out</a>
-<script>setTimeout(function () { document.getElementById('out').click(); }, 50);</script>
+<script>
+// Once: coming back to this page must leave it shown.
+if (performance.getEntriesByType('navigation')[0].type !== 'back_forward')
+    setTimeout(function () { document.getElementById('out').click(); }, 50);
+</script>
 </body></html>)";
 
 // A link, text and nothing, each in a band of its own.
