@@ -19,6 +19,16 @@ server_pid=
 host_pid=
 finish() {
     local rc=$?
+    if [ "$rc" -ne 0 ] && [ -n "$host_pid" ] && kill -0 "$host_pid" 2>/dev/null; then
+        # Where a host or browser that should have ended is waiting.
+        echo "--- processes"; ps -o pid,ppid,stat,wchan:24,etime,args --pid "$host_pid" --ppid "$host_pid" || true
+        if command -v gdb >/dev/null; then
+            for pid in "$host_pid" $(pgrep -P "$host_pid"); do
+                echo "--- threads of $pid"
+                gdb -p "$pid" -batch -ex 'thread apply all bt 12' 2>/dev/null | grep -E '^(Thread|#)' || true
+            done
+        fi
+    fi
     [ -n "$host_pid" ] && kill "$host_pid" 2>/dev/null || true
     [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null || true
     if [ "$rc" -ne 0 ]; then
