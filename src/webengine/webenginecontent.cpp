@@ -144,6 +144,8 @@ WebEngineContent::WebEngineContent(QWidget *parent, ZuvoJsBridge *bridge)
         emit loadStarted();
     });
     connect(_page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        if (std::exchange(_blankLoading, false) && !_addressAfterBlank.isEmpty())
+            _page->load(std::exchange(_addressAfterBlank, QUrl()));
         if (_blankBehind && url() != QUrl(QStringLiteral("about:blank"))) {
             // The page's own history starts with its first address, as without the blank.
             _page->history()->clear();
@@ -186,6 +188,7 @@ void WebEngineContent::startPageProcess()
 {
     // The first address then takes over the blank document's process.
     _blankBehind = true;
+    _blankLoading = true;
     _page->load(QUrl(QStringLiteral("about:blank")));
 }
 
@@ -213,6 +216,12 @@ void WebEngineContent::showAddress(const QUrl &address)
     _page->allowBridgeOrigin(address);
     _pendingAddress = address;
     _interceptor->expectHostNavigation(address);
+    if (_blankLoading) {
+        // Qt 6.8's engine drops an address asked for while that blank
+        // document is still on its way; it follows as soon as it is there.
+        _addressAfterBlank = address;
+        return;
+    }
     replaceIfHung();
     _page->load(address);
 }

@@ -76,5 +76,7 @@ private:
     bool _bridgeNeedsOffer = false;
     // The blank document that started the page's process is in its history.
     bool _blankBehind = false;
+    bool _blankLoading = false;
+    QUrl _addressAfterBlank;
     QPointer<QWebEngineView> _devTools;
 };
