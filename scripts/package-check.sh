@@ -98,8 +98,10 @@ check_host_run() {
     host_pid=$!
     exec 3>"$work/in"
 
+    # The start page's own line: a browser that prepares its engine ahead
+    # reports its blank page first.
     for _ in $(seq 1 600); do
-        grep -qF "::loadFinished" "$work/err" && break
+        grep -qF "$loaded \"$start_page\"" "$work/err" && break
         kill -0 "$host_pid" 2>/dev/null || break
         sleep 0.1
     done
