@@ -182,6 +182,7 @@ private slots:
     void pageDialogsCloseAsCancel();
     void permissionsAreRefusedWithoutAsking();
     void newWindowLoadsHereAndBackReturns();
+    void addressWhilePreparingIsShown();
     void findCountsAndSteps();
     void zoomStepsReachThePageAndHoldAcrossLoads();
     void pointerShowsWhatIsUnderIt();
@@ -391,6 +392,21 @@ void tst_OutOfProcessEngine::newWindowLoadsHereAndBackReturns()
     QVERIFY(_content->canGoBack());
     _content->goBack();
     QTRY_COMPARE_WITH_TIMEOUT(_content->title(), QStringLiteral("opener"), loadTimeoutMs);
+}
+
+void tst_OutOfProcessEngine::addressWhilePreparingIsShown()
+{
+    // A host that started the browser ahead sends its first address while
+    // the prepared blank page may still be on its way.
+    delete _content;
+    WebContent::prepareFirstPage();
+    _content = WebContent::createForWindow(_holder, _bridge);
+    _content->view()->resize(800, 600);
+    QSignalSpy started(_content, &WebContent::loadStarted);
+    QVERIFY(started.wait(loadTimeoutMs));
+    _content->showAddress(_server.url(QStringLiteral("/opened")));
+    QTRY_COMPARE_WITH_TIMEOUT(_content->title(), QStringLiteral("opened"), loadTimeoutMs);
+    QVERIFY(!_content->canGoBack());
 }
 
 void tst_OutOfProcessEngine::findCountsAndSteps()
