@@ -402,8 +402,13 @@ void tst_OutOfProcessEngine::addressWhilePreparingIsShown()
     WebContent::prepareFirstPage();
     _content = WebContent::createForWindow(_holder, _bridge);
     _content->view()->resize(800, 600);
-    QSignalSpy started(_content, &WebContent::loadStarted);
-    QVERIFY(started.wait(loadTimeoutMs));
+    // WebEngine's prepared blank page reports its start: the moment an engine
+    // once dropped the address. WebKitGTK warms a view of its own that it never
+    // reports, so there the address goes in while the warming runs.
+    if (WebContent::engineName() != QLatin1String("WebKitGTK")) {
+        QSignalSpy started(_content, &WebContent::loadStarted);
+        QVERIFY(started.wait(loadTimeoutMs));
+    }
     _content->showAddress(_server.url(QStringLiteral("/opened")));
     QTRY_COMPARE_WITH_TIMEOUT(_content->title(), QStringLiteral("opened"), loadTimeoutMs);
     QVERIFY(!_content->canGoBack());
