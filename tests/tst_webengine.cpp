@@ -156,6 +156,16 @@ bool focusTakesInputMethod()
     return query.value(Qt::ImEnabled).toBool();
 }
 
+// A canvas cleared green through WebGL, where the engine offers it.
+const QByteArray webGlPage = R"(<html><body style="margin: 0"><canvas width="200" height="200"></canvas><script>
+var gl = document.querySelector('canvas').getContext('webgl');
+if (gl) {
+    gl.clearColor(0, 0.8, 0, 1);
+    gl.clear(gl.COLOR_BUFFER_BIT);
+}
+document.title = gl ? 'webgl' : 'no webgl';
+</script></body></html>)";
+
 QByteArray titled(const QByteArray &title)
 {
     return "<html><head><title>" + title + "</title></head><body>" + title + "</body></html>";
@@ -183,6 +193,7 @@ private slots:
     void permissionsAreRefusedWithoutAsking();
     void newWindowLoadsHereAndBackReturns();
     void addressWhilePreparingIsShown();
+    void webGlIsDrawn();
     void findCountsAndSteps();
     void zoomStepsReachThePageAndHoldAcrossLoads();
     void pointerShowsWhatIsUnderIt();
@@ -412,6 +423,24 @@ void tst_OutOfProcessEngine::addressWhilePreparingIsShown()
     _content->showAddress(_server.url(QStringLiteral("/opened")));
     QTRY_COMPARE_WITH_TIMEOUT(_content->title(), QStringLiteral("opened"), loadTimeoutMs);
     QVERIFY(!_content->canGoBack());
+}
+
+void tst_OutOfProcessEngine::webGlIsDrawn()
+{
+    _server.setPage("/webgl", webGlPage);
+    QVERIFY(show(QStringLiteral("/webgl")));
+    QTRY_VERIFY_WITH_TIMEOUT(_content->title().endsWith(QLatin1String("webgl")), loadTimeoutMs);
+    if (_content->title() != QLatin1String("webgl")) {
+        // WebKitGTK draws WebGL in software where there is no GPU; WebEngine
+        // does not on a virtual X server.
+        QVERIFY(WebContent::engineName() != QLatin1String("WebKitGTK"));
+        QSKIP("this engine offers no WebGL here");
+    }
+    const auto canvasShown = [this] {
+        const QColor shown = _content->view()->grab().toImage().pixelColor(50, 50);
+        return shown.green() > 180 && shown.red() < 40 && shown.blue() < 40;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(canvasShown(), loadTimeoutMs);
 }
 
 void tst_OutOfProcessEngine::findCountsAndSteps()

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/prctl.h>
 #include <unistd.h>
@@ -922,6 +923,31 @@ gboolean onChannelReadable(GIOChannel *channel, GIOCondition, gpointer)
 
 // Setup
 
+// WebKit's UI process opens a GL display although nothing here draws with GL
+// (the page is drawn in software into shared memory), and so loads the GL
+// driver: on a machine without a GPU, a software one with its compiler, some
+// 30 MB. The GL dispatch library reads its list of drivers once, at its first
+// call: made now with an empty list, this process keeps none, while the page
+// processes, started later with the environment as it was, draw WebGL as
+// before. Where libEGL is not that dispatcher the variable means nothing.
+void keepGlDriverOut()
+{
+    const char *const driverFiles = "__EGL_VENDOR_LIBRARY_FILENAMES";
+    const char *const given = std::getenv(driverFiles);
+    const std::string saved = given ? given : "";
+    setenv(driverFiles, "/nonexistent", 1);
+    using QueryString = const char *(*)(void *display, int name);
+    const int clientExtensions = 0x3055; // EGL_EXTENSIONS
+    if (void *egl = dlopen("libEGL.so.1", RTLD_NOW | RTLD_GLOBAL)) {
+        if (auto query = reinterpret_cast<QueryString>(dlsym(egl, "eglQueryString")))
+            query(nullptr, clientExtensions);
+    }
+    if (given)
+        setenv(driverFiles, saved.c_str(), 1);
+    else
+        unsetenv(driverFiles);
+}
+
 void configureContext(const char *extensionFolder, bool sandbox)
 {
     helper.context = webkit_web_context_new_ephemeral();
@@ -1010,6 +1036,7 @@ int main(int argc, char *argv[])
     // The browser's compositor, named by "--display", whatever display the
     // desktop offers WebKit's own processes.
     gdk_set_allowed_backends("wayland");
+    keepGlDriverOut();
     gtk_init(&argc, &argv);
     configureContext(argc > 1 ? argv[1] : nullptr, argc > 2 && g_strcmp0(argv[2], "sandbox") == 0);
     createView();
