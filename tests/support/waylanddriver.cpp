@@ -278,7 +278,10 @@ void VirtualPointer::drag(const QPoint &from, const QPoint &to, int steps)
     moveTo(from);
     QThread::msleep(100);
     press();
-    QThread::msleep(400);
+    // The compositor's move or resize starts where the pointer is when the
+    // window asks for it: a slow build (the sanitizers) must have asked
+    // before the pointer goes on.
+    QThread::msleep(1000);
     for (int step = 1; step <= steps; ++step) {
         moveTo(from + (to - from) * step / steps);
         QThread::msleep(50);
