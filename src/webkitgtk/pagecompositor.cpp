@@ -103,6 +103,9 @@ void PageCompositor::initializeExtensionsNow()
     // and give it no parent, so it outlives a compositor that ends before the
     // event loop runs (a window made and dropped at once), and then sets up
     // on a display that no longer exists. It cannot be named from here.
+    // Twice: the events posted while the first ones are delivered, the
+    // dialog global's among them, wait for the next delivery.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::Polish);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::Polish);
 }
 
