@@ -162,11 +162,26 @@ mount_in /tmp --bind /tmp
 cp /etc/resolv.conf "$root/etc/resolv.conf" 2>/dev/null || true
 
 # The source tree, without its build folders and git's own files; the
-# copy's build folders stay from the last run, for incremental builds.
+# copy's build folders stay from the last run, for incremental builds. The
+# copy's times are those of its own changes: a file whose content changed
+# takes the time of copying, as its time here can be older than what the last
+# build made from another tree (CI's clone); the others keep theirs.
 mkdir -p "$root/zuvo"
-find "$root/zuvo" -mindepth 1 -maxdepth 1 ! -name 'build*' -exec rm -rf {} +
+incoming="$root/zuvo.incoming"
+rm -rf "$incoming"
+mkdir "$incoming"
 (cd "$here" && find . -mindepth 1 -maxdepth 1 ! -name 'build*' ! -name .git -printf '%P\0' |
-    tar --null -T - -cf -) | tar -C "$root/zuvo" -xf -
+    tar --null -T - -cf -) | tar -C "$incoming" -xf -
+(cd "$incoming" && find . -type f -print0) | while IFS= read -r -d '' file; do
+    if cmp -s "$incoming/$file" "$root/zuvo/$file"; then
+        touch -r "$root/zuvo/$file" "$incoming/$file"
+    else
+        touch "$incoming/$file"
+    fi
+done
+find "$root/zuvo" -mindepth 1 -maxdepth 1 ! -name 'build*' -exec rm -rf {} +
+find "$incoming" -mindepth 1 -maxdepth 1 -exec mv -t "$root/zuvo" {} +
+rmdir "$incoming"
 
 passed=()
 while IFS= read -r name; do
